@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Does nothing (and needs no network) when everything is already there.
+set -euo pipefail
+
+build_packages=(
+  cmake ninja-build g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-multimedia-dev
+)
+run_packages=(
+  libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core
+)
+# Wanted by `make fuzz` and the engine match script, not by the build itself.
+extra_packages=(clang libclang-rt-14-dev)
+
+wanted=("${build_packages[@]}" "${run_packages[@]}")
+if [ "${1:-}" = "--extras" ]; then
+  wanted+=("${extra_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt="$sudo apt-get -o DPkg::Lock::Timeout=600"
+$apt update -qq
+$apt install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,111 @@
+#pragma once
+// CPosition: one chess position on a 0x88 board with the history of every
+// position before each move made on it, for taking back and for repetitions.
+//
+// Each history entry keeps the whole 128-byte board: taking back is one copy,
+// and the repetition test needs the old boards anyway.
+
+#include <cstdint>
+
+#include "rules/move.h"
+
+struct CHistoryEntry {
+    uint8_t board[BOARD_SIZE];
+    uint8_t sideToMove;
+    uint8_t castling;
+    uint8_t enPassant;
+    CMove move; // the move made from this position
+    uint8_t hint; // first differing square found by the repetition test last time
+};
+
+// Castling rights, one bit each.
+enum : uint8_t {
+    CASTLE_K = 1, // white short
+    CASTLE_Q = 2, // white long
+    CASTLE_k = 4, // black short
+    CASTLE_q = 8, // black long
+};
+
+// Reasons written by gameStatus.
+enum : int {
+    STATUS_ON = 0,
+    STATUS_CHECKMATE = 1,
+    STATUS_STALEMATE = 2,
+    STATUS_REPETITION = 3,
+    STATUS_FIFTY_MOVES = 4,
+    STATUS_MATERIAL = 5,
+};
+
+// Longest FEN getFen can write, terminator included.
+constexpr int FEN_BUFFER_SIZE = 96;
+
+extern const char START_FEN[];
+
+class CPosition {
+public:
+    CPosition();
+    CPosition(const CPosition& other);
+    CPosition& operator=(const CPosition& other);
+    ~CPosition();
+
+    void reset();
+    void clear();
+    void setFen(const char* text);
+    void getFen(char* buffer) const; // buffer of FEN_BUFFER_SIZE bytes
+
+    void makeMove(CMove move);
+    void takeBack();
+    CMove lastMove() const;
+    Square kingSquare(Piece kingCode);
+    bool makeCoordinateMove(const char* text);
+
+    // Move generation and legality. Lists are the caller's: MAX_SQUARE_MOVES
+    // entries for one square, MAX_MOVES for the side to move.
+    bool isAttackedByWhite(Square square) const;
+    bool isAttackedByBlack(Square square) const;
+    void generateMoves(Square square, CMove* list, uint16_t& count) const;
+    bool isLegal(CMove move, Square kingSq);
+    void legalMovesFrom(Square square, CMove* list, uint16_t& count);
+    void legalMoves(CMove* list, uint16_t& count);
+    CMove findMove(Square from, Square to, Piece promotionPiece);
+    CMove uniqueMoveTo(Square square);
+    CMove uniqueMoveFrom(Square square);
+
+    // Game status and validity of a hand-made position.
+    bool gameStatus(int& reason);
+    bool isValidSetup();
+    bool inCheck();
+
+    // Field access.
+    Piece at(Square square) const { return m_board[square]; }
+    void put(Square square, Piece piece) { m_board[square] = piece; }
+    const uint8_t* board() const { return m_board; }
+    int sideToMove() const { return m_sideToMove; }
+    void setSideToMove(int side) { m_sideToMove = uint8_t(side); }
+    uint8_t castling() const { return m_castling; }
+    void setCastling(uint8_t rights) { m_castling = rights; }
+    Square enPassant() const { return m_enPassant; }
+    void setEnPassant(Square square) { m_enPassant = square; }
+    int16_t halfMoveClock() const { return m_halfMoveClock; }
+    void setHalfMoveClock(int16_t clock) { m_halfMoveClock = clock; }
+    int16_t moveNumber() const { return m_moveNumber; }
+    void setMoveNumber(int16_t number) { m_moveNumber = number; }
+    uint32_t historyCount() const { return m_historyCount; }
+    uint32_t historyCapacity() const { return m_historyCapacity; }
+    const CHistoryEntry& historyEntry(uint32_t index) const { return m_history[index]; }
+
+private:
+    // Grows the history block when the entry at `index` would not fit; false when it cannot.
+    bool ensureHistory(uint32_t index);
+
+    uint8_t m_board[BOARD_SIZE];
+    uint8_t m_sideToMove;
+    uint8_t m_castling;
+    uint8_t m_enPassant;
+    int16_t m_halfMoveClock;
+    int16_t m_moveNumber;
+    uint8_t m_kingCache[13];
+    CHistoryEntry* m_history;
+    uint32_t m_historyCount;
+    uint32_t m_historyCapacity;
+};

@@ -18,24 +18,48 @@ using Piece = uint8_t;
 constexpr Square NO_SQUARE = 0x78; // what kingSquare answers when there is no king
 constexpr Square BOARD_SIZE = 128;
 
-constexpr bool onBoard(int square) { return (square & 0x88) == 0; }
-constexpr Square makeSquare(int file, int rank) { return Square(file * 16 + rank); }
-constexpr int fileOf(Square square) { return square >> 4; }
-constexpr int rankOf(Square square) { return square & 7; }
+constexpr bool onBoard(int square) {
+    return (square & 0x88) == 0;
+}
+constexpr Square makeSquare(int file, int rank) {
+    return Square(file * 16 + rank);
+}
+constexpr int fileOf(Square square) {
+    return square >> 4;
+}
+constexpr int rankOf(Square square) {
+    return square & 7;
+}
 
 enum : Piece {
-    WHITE_KING = 0, WHITE_BISHOP = 1, WHITE_KNIGHT = 2, WHITE_ROOK = 3, WHITE_PAWN = 4,
-    WHITE_QUEEN = 5, OFF_BOARD = 6, EMPTY = 7,
-    BLACK_KING = 8, BLACK_BISHOP = 9, BLACK_KNIGHT = 10, BLACK_ROOK = 11, BLACK_PAWN = 12,
+    WHITE_KING = 0,
+    WHITE_BISHOP = 1,
+    WHITE_KNIGHT = 2,
+    WHITE_ROOK = 3,
+    WHITE_PAWN = 4,
+    WHITE_QUEEN = 5,
+    OFF_BOARD = 6,
+    EMPTY = 7,
+    BLACK_KING = 8,
+    BLACK_BISHOP = 9,
+    BLACK_KNIGHT = 10,
+    BLACK_ROOK = 11,
+    BLACK_PAWN = 12,
     BLACK_QUEEN = 13,
 };
 
 enum : int { KING = 0, BISHOP = 1, KNIGHT = 2, ROOK = 3, PAWN = 4, QUEEN = 5 };
 enum : int { WHITE = 0, BLACK = 1 };
 
-constexpr int kindOf(Piece piece) { return piece & 7; }
-constexpr bool isWhitePiece(Piece piece) { return piece <= 5; }
-constexpr bool isBlackPiece(Piece piece) { return (piece & 8) != 0; }
+constexpr int kindOf(Piece piece) {
+    return piece & 7;
+}
+constexpr bool isWhitePiece(Piece piece) {
+    return piece <= 5;
+}
+constexpr bool isBlackPiece(Piece piece) {
+    return (piece & 8) != 0;
+}
 
 // Letter tables indexed by piece code 0..14.
 extern const char FEN_LETTERS[];   // "KBNRPQ# kbnrpq%"

@@ -14,9 +14,11 @@ struct CHistoryEntry {
     uint8_t sideToMove;
     uint8_t castling;
     uint8_t enPassant;
-    CMove move; // the move made from this position
+    CMove move;   // the move made from this position
     uint8_t hint; // first differing square found by the repetition test last time
 };
+static_assert(sizeof(CHistoryEntry) == 136,
+              "a history entry is the board, three bytes, a move, a hint");
 
 // Castling rights, one bit each.
 enum : uint8_t {
@@ -53,10 +55,13 @@ public:
     void setFen(const char* text);
     void getFen(char* buffer) const; // buffer of FEN_BUFFER_SIZE bytes
 
-    void makeMove(CMove move);
+    // False (and nothing changes) only when the history block could not grow.
+    bool makeMove(CMove move);
     void takeBack();
-    CMove lastMove() const;
+    CMove lastMove() const; // NO_MOVE when the history is empty
     Square kingSquare(Piece kingCode);
+    // Makes e2e4, e7e8q or "null"; false, with nothing made, for a text that names
+    // no squares on the board, no piece on its origin or no known promotion piece.
     bool makeCoordinateMove(const char* text);
 
     // Move generation and legality. Lists are the caller's: MAX_SQUARE_MOVES
@@ -70,15 +75,20 @@ public:
     CMove findMove(Square from, Square to, Piece promotionPiece);
     CMove uniqueMoveTo(Square square);
     CMove uniqueMoveFrom(Square square);
+    bool hasLegalMove();
 
     // Game status and validity of a hand-made position.
     bool gameStatus(int& reason);
     bool isValidSetup();
-    bool inCheck();
+    bool inCheck(); // the side to move's king is attacked
 
     // Field access.
-    Piece at(Square square) const { return m_board[square]; }
-    void put(Square square, Piece piece) { m_board[square] = piece; }
+    Piece at(Square square) const {
+        return square < BOARD_SIZE ? m_board[square] : Piece(OFF_BOARD);
+    }
+    void put(Square square, Piece piece) {
+        if (onBoard(square)) m_board[square] = piece;
+    }
     const uint8_t* board() const { return m_board; }
     int sideToMove() const { return m_sideToMove; }
     void setSideToMove(int side) { m_sideToMove = uint8_t(side); }
@@ -95,8 +105,18 @@ public:
     const CHistoryEntry& historyEntry(uint32_t index) const { return m_history[index]; }
 
 private:
-    // Grows the history block when the entry at `index` would not fit; false when it cannot.
-    bool ensureHistory(uint32_t index);
+    // Doubles the history block; false (block unchanged) when memory ran out.
+    bool growHistory();
+    // The halves of making a move that the legality test needs: the history entry
+    // with the whole board, and the pieces put on their new squares.
+    bool pushHistory(CMove move);
+    void placeMove(CMove move);
+    // Puts back the board of the top entry and drops it; the counters are the caller's.
+    void popBoard();
+    template <int Side> bool attackedBy(Square square) const;
+    // The spare entry above the top, filled with the current position; null when the
+    // block could not grow to hold it.
+    CHistoryEntry* snapshot();
 
     uint8_t m_board[BOARD_SIZE];
     uint8_t m_sideToMove;

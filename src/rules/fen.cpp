@@ -1,0 +1,172 @@
+#include <cstdio>
+#include <cstring>
+
+#include "rules/position.h"
+
+// Reading is lenient: whatever a text holds, it yields some position. Every step
+// looks at the current character before moving on, so a text that stops early,
+// however early, is never read past its terminator.
+namespace {
+
+class CFenCursor {
+public:
+    explicit CFenCursor(const char* text) : m_at(text ? text : "") {}
+
+    char peek() const { return *m_at; }
+    char peekAfter() const { return *m_at ? m_at[1] : 0; }
+    bool atEnd() const { return *m_at == 0; }
+    void skip() {
+        if (*m_at) ++m_at;
+    }
+    void skipBlanks() {
+        while (*m_at == ' ')
+            ++m_at;
+    }
+    void skipToBlank() {
+        while (*m_at && *m_at != ' ')
+            ++m_at;
+    }
+    // A decimal number with an optional sign, kept to 16 bits; 0 when none is there.
+    int16_t readNumber() {
+        bool negative = false;
+        if (*m_at == '-' || *m_at == '+') {
+            negative = *m_at == '-';
+            ++m_at;
+        }
+        uint32_t value = 0;
+        while (*m_at >= '0' && *m_at <= '9') {
+            value = (value * 10 + uint32_t(*m_at - '0')) & 0xFFFF;
+            ++m_at;
+        }
+        if (negative) value = (0x10000 - value) & 0xFFFF;
+        return int16_t(uint16_t(value));
+    }
+
+private:
+    const char* m_at;
+};
+
+} // namespace
+
+void CPosition::setFen(const char* text) {
+    CFenCursor fen(text);
+    m_historyCount = 0;
+    for (int square = 0; square < BOARD_SIZE; ++square)
+        m_board[square] = onBoard(square) ? EMPTY : OFF_BOARD;
+
+    for (int rank = 7; rank >= 0 && !fen.atEnd(); --rank) {
+        int file = 0;
+        while (file < 8 && !fen.atEnd()) {
+            const char c = fen.peek();
+            if (c >= '1' && c <= '8') {
+                file += c - '0';
+            } else if (c == '/') {
+                break;
+            } else {
+                m_board[makeSquare(file, rank)] = pieceFromLetter(c);
+                ++file;
+            }
+            fen.skip();
+        }
+        fen.skip(); // the "/" or the blank that ends the field
+    }
+
+    const char side = fen.peek();
+    if (side == 'w' || side == 'W') m_sideToMove = WHITE;
+    if (side == 'b' || side == 'B') m_sideToMove = BLACK;
+    fen.skip();
+    fen.skip();
+
+    m_castling = 0;
+    while (!fen.atEnd() && fen.peek() != ' ') {
+        switch (fen.peek()) {
+        case 'K':
+            if (m_board[0x40] == WHITE_KING && m_board[0x70] == WHITE_ROOK) m_castling |= CASTLE_K;
+            break;
+        case 'Q':
+            if (m_board[0x40] == WHITE_KING && m_board[0x00] == WHITE_ROOK) m_castling |= CASTLE_Q;
+            break;
+        case 'k':
+            if (m_board[0x47] == BLACK_KING && m_board[0x77] == BLACK_ROOK) m_castling |= CASTLE_k;
+            break;
+        case 'q':
+            if (m_board[0x47] == BLACK_KING && m_board[0x07] == BLACK_ROOK) m_castling |= CASTLE_q;
+            break;
+        default:
+            break;
+        }
+        fen.skip();
+    }
+    fen.skip();
+
+    // Keep an en-passant square only when a capture there is really possible, so
+    // that a double step nobody can take does not make positions differ.
+    m_enPassant = 0;
+    if (fen.peek() != '-' && !fen.atEnd() && fen.peekAfter() != 0) {
+        char squareLetters[3] = {fen.peek(), fen.peekAfter(), 0};
+        const Square square = squareFromText(squareLetters);
+        if (onBoard(square)) {
+            const int file = fileOf(square);
+            auto pawnBeside = [&](int rank, Piece pawn) {
+                return (file > 0 && m_board[makeSquare(file - 1, rank)] == pawn) ||
+                       (file < 7 && m_board[makeSquare(file + 1, rank)] == pawn);
+            };
+            if (rankOf(square) == 2 && m_board[square + 1] == WHITE_PAWN &&
+                pawnBeside(3, BLACK_PAWN))
+                m_enPassant = square;
+            if (rankOf(square) == 5 && m_board[square - 1] == BLACK_PAWN &&
+                pawnBeside(4, WHITE_PAWN))
+                m_enPassant = square;
+        }
+    }
+    fen.skipToBlank();
+
+    fen.skipBlanks();
+    const int16_t clock = fen.readNumber();
+    m_halfMoveClock = clock < 0 ? 0 : clock;
+    fen.skipToBlank();
+    fen.skipBlanks();
+    const int16_t number = fen.readNumber();
+    m_moveNumber = number < 1 ? 1 : number;
+
+    std::memset(m_kingCache, 0, sizeof m_kingCache);
+}
+
+void CPosition::getFen(char* buffer) const {
+    char* out = buffer;
+    for (int rank = 7; rank >= 0; --rank) {
+        int empties = 0;
+        for (int file = 0; file < 8; ++file) {
+            const Piece piece = m_board[makeSquare(file, rank)];
+            if (piece == EMPTY) {
+                ++empties;
+                continue;
+            }
+            if (empties) *out++ = char('0' + empties);
+            empties = 0;
+            *out++ = fenLetter(piece);
+        }
+        if (empties) *out++ = char('0' + empties);
+        if (rank > 0) *out++ = '/';
+    }
+    *out++ = ' ';
+    *out++ = m_sideToMove == BLACK ? 'b' : 'w';
+    *out++ = ' ';
+    if (m_castling & (CASTLE_K | CASTLE_Q | CASTLE_k | CASTLE_q)) {
+        if (m_castling & CASTLE_K) *out++ = 'K';
+        if (m_castling & CASTLE_Q) *out++ = 'Q';
+        if (m_castling & CASTLE_k) *out++ = 'k';
+        if (m_castling & CASTLE_q) *out++ = 'q';
+    } else {
+        *out++ = '-';
+    }
+    *out++ = ' ';
+    if (m_enPassant != 0 && onBoard(m_enPassant)) {
+        squareText(m_enPassant, out);
+        out += 2;
+    } else {
+        *out++ = '-';
+    }
+    std::snprintf(out, size_t(FEN_BUFFER_SIZE - (out - buffer)), " %d %d", m_halfMoveClock,
+                  m_moveNumber);
+}

@@ -1,0 +1,47 @@
+// The engine as the exported interface sees it: one position, one level, one book, one
+// hash table, and the search that runs on the caller's thread until the level is used up
+// or another thread asks it to stop.
+#pragma once
+
+#include "book.h"
+#include "engine_interface.h"
+#include "search.h"
+#include "time_control.h"
+
+#include <atomic>
+#include <string>
+
+namespace tarnwick {
+
+class Engine {
+public:
+    Engine();
+
+    void start(int hashKB, const EngineCallbacks* callbacks);
+    void exit();
+    void analyse();
+    void stop() { stopRequest_.store(true, std::memory_order_relaxed); }
+    void setPosition(const char* fen);
+    void enterMove(const char* move);
+    void setBook(const char* path, int use);
+    void setLevel(int movesToGo, int seconds, int incrementSeconds, int maxPlies);
+    void setTimeControl(int movesPerPeriod, int secondsPerPeriod);
+    void clearHashtables();
+    bool setParameter(const char* name, const char* value);
+
+private:
+    // Whether a move text is legal here, and which move it is.
+    Move parseMove(const std::string& text);
+
+    TranspositionTable table_;
+    Search search_;
+    Position position_;
+    bool positionValid_ = true;
+    Level level_;
+    OpeningBook book_;
+    bool useBook_ = false;
+    EngineCallbacks callbacks_{};
+    std::atomic<bool> stopRequest_{false};
+};
+
+} // namespace tarnwick

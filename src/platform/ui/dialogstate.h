@@ -1,0 +1,32 @@
+#pragma once
+// How a dialog keeps its controls; shared by modal dialogs and property pages.
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/dialogtemplate.h"
+#include "platform/ui/internal.h"
+
+#include <QPointer>
+#include <map>
+
+class QDialog;
+
+namespace platform {
+
+struct DialogState {
+    DialogTemplate layout;
+    std::map<int, QPointer<QWidget>> controls;
+    QDialog* modal = nullptr; // the dialog of dialogBox; null for property pages
+    intptr_t result = 0;
+    bool ended = false;
+};
+
+// Reads a template from the resources; false when missing or malformed.
+bool loadDialogTemplate(const std::string& name, DialogTemplate* layout);
+// A surface with the template's controls on parent; the window is adopted by top.
+Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
+                          QWidget* top);
+// Open dialogs, innermost last.
+void pushOpenDialog(Window* dialog);
+void popOpenDialog(Window* dialog);
+
+} // namespace platform

@@ -1,0 +1,50 @@
+#include "platform/ui/sound.h"
+
+#include "platform/kernel/files.h"
+#include "platform/kernel/paths.h"
+
+#include <QApplication>
+#include <QSoundEffect>
+#include <QUrl>
+#include <map>
+#include <memory>
+
+namespace platform {
+namespace {
+
+SoundHook soundHook;
+// One effect per file, made once: loading a WAV for every move would lag the sound.
+std::map<std::string, std::unique_ptr<QSoundEffect>> effects;
+
+} // namespace
+
+void setSoundHook(SoundHook hook) { soundHook = std::move(hook); }
+
+void playSound(const char* name, unsigned flags) {
+    const std::string sound = name ? name : "";
+    if (soundHook) {
+        soundHook(sound, flags);
+        return;
+    }
+    if (flags & SND_ALIAS) {
+        QApplication::beep();
+        return;
+    }
+    const std::string path = mapHandheldPath(sound);
+    if (!fileExists(path)) {
+        if (!(flags & SND_NODEFAULT)) {
+            QApplication::beep();
+        }
+        return;
+    }
+    auto& effect = effects[path];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    if (effect->status() != QSoundEffect::Error) {
+        effect->play();
+    }
+}
+
+} // namespace platform

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 struct TempRoot {

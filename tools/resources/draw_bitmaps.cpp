@@ -13,8 +13,8 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -143,7 +143,8 @@ Texel tiled(QRgb light, QRgb dark, uint32_t seed) {
             return shade(glaze, 0.85);
         }
         const double gradient = 1.04 - 0.08 * (x + y) / 58.0;
-        return shade(glaze, gradient + 0.03 * (fbm(x / 4.0, y / 4.0, seed + (isDark ? 3 : 0)) - 0.5));
+        return shade(glaze,
+                     gradient + 0.03 * (fbm(x / 4.0, y / 4.0, seed + (isDark ? 3 : 0)) - 0.5));
     };
 }
 
@@ -155,10 +156,10 @@ bool drawTextures() {
     const Board boards[] = {
         {150, wood(qRgb(240, 224, 194), qRgb(214, 188, 146), qRgb(196, 160, 112),
                    qRgb(160, 122, 78), 1)}, // Ash
-        {151, wood(qRgb(226, 196, 146), qRgb(196, 158, 102), qRgb(160, 110, 60),
-                   qRgb(118, 76, 38), 2)}, // Oak
-        {152, wood(qRgb(226, 170, 128), qRgb(200, 138, 98), qRgb(128, 52, 34),
-                   qRgb(88, 30, 20), 3)}, // Mahogany
+        {151, wood(qRgb(226, 196, 146), qRgb(196, 158, 102), qRgb(160, 110, 60), qRgb(118, 76, 38),
+                   2)}, // Oak
+        {152, wood(qRgb(226, 170, 128), qRgb(200, 138, 98), qRgb(128, 52, 34), qRgb(88, 30, 20),
+                   3)}, // Mahogany
         {141, marble(qRgb(244, 222, 218), qRgb(200, 150, 146), qRgb(170, 60, 56),
                      qRgb(232, 180, 170), 4)}, // Red Marble
         {139, marble(qRgb(226, 238, 222), qRgb(160, 190, 160), qRgb(52, 112, 78),
@@ -166,9 +167,9 @@ bool drawTextures() {
         {138, marble(qRgb(226, 232, 244), qRgb(160, 176, 206), qRgb(66, 96, 156),
                      qRgb(180, 196, 230), 6)}, // Blue Marble
         {140, marble(qRgb(236, 236, 234), qRgb(176, 176, 176), qRgb(118, 118, 120),
-                     qRgb(206, 206, 206), 7)}, // Grey Marble
-        {148, slate(qRgb(176, 184, 190), qRgb(84, 92, 102), 8)},                    // Slate
-        {149, tiled(qRgb(244, 240, 226), qRgb(92, 140, 176), 9)},                   // Tiled
+                     qRgb(206, 206, 206), 7)},                    // Grey Marble
+        {148, slate(qRgb(176, 184, 190), qRgb(84, 92, 102), 8)},  // Slate
+        {149, tiled(qRgb(244, 240, 226), qRgb(92, 140, 176), 9)}, // Tiled
     };
     for (const Board& board : boards) {
         if (!save(texture(board.texel), board.id)) {
@@ -295,6 +296,22 @@ QImage piece(const PieceStyle& style, int kind, bool white, int size) {
             result.setPixel(x, y, colour);
         }
     }
+    // A pixel on the piece's rim takes the rim's colour: a blend of fill and
+    // outline there would read as a grey halo on dark boards.
+    const QImage drawn = result;
+    auto isKey = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= size || y >= size ||
+               (drawn.pixel(x, y) & 0xFFFFFF) == (KEY & 0xFFFFFF);
+    };
+    const QRgb rim = white ? style.whiteInk : style.blackFillBottom;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (!isKey(x, y) &&
+                (isKey(x - 1, y) || isKey(x + 1, y) || isKey(x, y - 1) || isKey(x, y + 1))) {
+                result.setPixel(x, y, rim);
+            }
+        }
+    }
     return result;
 }
 
@@ -311,13 +328,13 @@ QImage strip(const PieceStyle& style, int size, int width) {
 }
 
 bool drawPieces() {
-    const PieceStyle deluxe{"DejaVu Sans", QFont::Normal, 0.86,
+    const PieceStyle deluxe{"DejaVu Sans",       QFont::Normal,       0.86,
                             qRgb(255, 252, 240), qRgb(226, 208, 170), qRgb(44, 30, 18),
-                            qRgb(86, 76, 70),   qRgb(26, 20, 18),    qRgb(236, 222, 196)};
-    const PieceStyle classic{"DejaVu Sans", QFont::Normal, 0.90,
+                            qRgb(86, 76, 70),    qRgb(26, 20, 18),    qRgb(236, 222, 196)};
+    const PieceStyle classic{"DejaVu Sans",       QFont::Normal,       0.90,
                              qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 0),
                              qRgb(0, 0, 0),       qRgb(0, 0, 0),       qRgb(255, 255, 255)};
-    const PieceStyle modern{"DejaVu Sans", QFont::Bold, 0.84,
+    const PieceStyle modern{"DejaVu Sans",       QFont::Bold,         0.84,
                             qRgb(250, 250, 250), qRgb(214, 222, 232), qRgb(40, 52, 70),
                             qRgb(64, 86, 120),   qRgb(30, 42, 64),    qRgb(222, 232, 246)};
     return save(strip(deluxe, 30, 360), 116) && save(strip(deluxe, 24, 288), 135) &&
@@ -349,7 +366,8 @@ bool drawFrames() {
         painter.setFont(font);
         painter.setPen(label);
         for (int row = 0; row < 8; ++row) {
-            painter.drawText(QRect(2, 14 + row * 24, 12, 24), Qt::AlignCenter, QString::number(8 - row));
+            painter.drawText(QRect(2, 14 + row * 24, 12, 24), Qt::AlignCenter,
+                             QString::number(8 - row));
         }
         painter.fillRect(QRect(15, 13, 1, 193), QColor(60, 38, 20));
     }
@@ -360,7 +378,8 @@ bool drawFrames() {
         painter.setFont(font);
         painter.setPen(label);
         for (int file = 0; file < 8; ++file) {
-            painter.drawText(QRect(file * 24, 0, 24, 13), Qt::AlignCenter, QString(QChar('a' + file)));
+            painter.drawText(QRect(file * 24, 0, 24, 13), Qt::AlignCenter,
+                             QString(QChar('a' + file)));
         }
         painter.fillRect(QRect(0, 13, 192, 1), QColor(60, 38, 20));
     }

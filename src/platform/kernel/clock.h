@@ -7,8 +7,8 @@ namespace platform {
 
 struct DateTime {
     int year;
-    int month; // 1 to 12
-    int day;   // 1 to 31
+    int month;     // 1 to 12
+    int day;       // 1 to 31
     int dayOfWeek; // 0 = Sunday
     int hour;
     int minute;

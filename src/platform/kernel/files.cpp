@@ -16,7 +16,9 @@ bool fileExists(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool deleteFile(const std::string& path) { return !path.empty() && unlink(path.c_str()) == 0; }
+bool deleteFile(const std::string& path) {
+    return !path.empty() && unlink(path.c_str()) == 0;
+}
 
 bool renameFile(const std::string& oldPath, const std::string& newPath) {
     if (oldPath.empty() || newPath.empty()) {
@@ -58,7 +60,7 @@ bool createFolders(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
         if (!part.empty()) {
             mkdir(part.c_str(), 0755);

@@ -15,7 +15,9 @@ InstanceLock::~InstanceLock() {
     }
 }
 
-std::string InstanceLock::lockPath() const { return runtimeFolder() + "TallowmereChess.lock"; }
+std::string InstanceLock::lockPath() const {
+    return runtimeFolder() + "TallowmereChess.lock";
+}
 
 bool InstanceLock::acquire() {
     if (m_descriptor >= 0) {

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-Module::~Module() { unload(); }
+Module::~Module() {
+    unload();
+}
 
 bool Module::load(const std::string& path) {
     unload();

@@ -17,7 +17,9 @@ struct Thread::State {
 
 Thread::Thread() : m_state(std::make_unique<State>()) {}
 
-Thread::~Thread() { join(); }
+Thread::~Thread() {
+    join();
+}
 
 bool Thread::start(std::function<void()> body) {
     if (m_state->thread.joinable()) {
@@ -36,7 +38,9 @@ bool Thread::start(std::function<void()> body) {
     return true;
 }
 
-bool Thread::isRunning() const { return m_state->running; }
+bool Thread::isRunning() const {
+    return m_state->running;
+}
 
 void Thread::join() {
     if (m_state->thread.joinable()) {

@@ -43,7 +43,9 @@ Accelerators* loadAccelerators(int resourceId) {
     return table.release();
 }
 
-void destroyAccelerators(Accelerators* accelerators) { delete accelerators; }
+void destroyAccelerators(Accelerators* accelerators) {
+    delete accelerators;
+}
 
 void attachAccelerators(Window* window, Accelerators* accelerators) {
     if (!window || !accelerators || !window->top) {

@@ -34,10 +34,16 @@ Bitmap* createBitmap(int width, int height) {
     return bitmap;
 }
 
-void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
+void deleteBitmap(Bitmap* bitmap) {
+    delete bitmap;
+}
 
-int bitmapWidth(const Bitmap* bitmap) { return bitmap ? bitmap->image.width() : 0; }
+int bitmapWidth(const Bitmap* bitmap) {
+    return bitmap ? bitmap->image.width() : 0;
+}
 
-int bitmapHeight(const Bitmap* bitmap) { return bitmap ? bitmap->image.height() : 0; }
+int bitmapHeight(const Bitmap* bitmap) {
+    return bitmap ? bitmap->image.height() : 0;
+}
 
 } // namespace platform

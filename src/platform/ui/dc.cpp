@@ -11,7 +11,9 @@
 namespace platform {
 namespace {
 
-QRgb toQRgb(Color color) { return qRgb(redOf(color), greenOf(color), blueOf(color)); }
+QRgb toQRgb(Color color) {
+    return qRgb(redOf(color), greenOf(color), blueOf(color));
+}
 
 // The parts of area that a context may draw on: inside its target and its clip.
 QRegion drawable(const Dc* dc, const QRect& area) {
@@ -93,8 +95,9 @@ bool blit(Dc* target, int x, int y, int width, int height, Dc* source, int sourc
     const QRgb keyPixel = toQRgb(key) & 0xFFFFFF;
     for (const QRect& part : drawable(target, to)) {
         for (int row = part.top(); row <= part.bottom(); ++row) {
-            const auto* in = reinterpret_cast<const QRgb*>(source->target->constScanLine(row - shift.y())) +
-                             (part.left() - shift.x());
+            const auto* in =
+                reinterpret_cast<const QRgb*>(source->target->constScanLine(row - shift.y())) +
+                (part.left() - shift.x());
             auto* out = reinterpret_cast<QRgb*>(target->target->scanLine(row)) + part.left();
             if (!keyed) {
                 std::memcpy(out, in, size_t(part.width()) * sizeof(QRgb));
@@ -120,7 +123,8 @@ Dc* beginPaint(Window* window, PaintInfo* paint) {
     dc->clip = window->invalid;
     dc->clipped = true;
     paint->dc = dc;
-    paint->area = window->invalid.isEmpty() ? Rect{0, 0, 0, 0} : toRect(window->invalid.boundingRect());
+    paint->area =
+        window->invalid.isEmpty() ? Rect{0, 0, 0, 0} : toRect(window->invalid.boundingRect());
     paint->erase = window->eraseInvalid;
     if (window->eraseInvalid) {
         QPainter painter(&window->backBuffer);
@@ -158,9 +162,13 @@ void releaseDC(Window* window, Dc* dc) {
     delete dc;
 }
 
-Dc* createCompatibleDC(Dc*) { return new Dc; }
+Dc* createCompatibleDC(Dc*) {
+    return new Dc;
+}
 
-void deleteDC(Dc* dc) { delete dc; }
+void deleteDC(Dc* dc) {
+    delete dc;
+}
 
 Bitmap* selectBitmap(Dc* dc, Bitmap* bitmap) {
     if (!dc || dc->window) {
@@ -248,7 +256,8 @@ void polygon(Dc* dc, const Point* points, int count) {
     QPainter painter(dc->target);
     beginPainter(painter, dc);
     painter.setPen(dc->pen.none ? QPen(Qt::NoPen) : QPen(QColor(toQRgb(dc->pen.color)), 0));
-    painter.setBrush(dc->brush.none ? QBrush(Qt::NoBrush) : QBrush(QColor(toQRgb(dc->brush.color))));
+    painter.setBrush(dc->brush.none ? QBrush(Qt::NoBrush)
+                                    : QBrush(QColor(toQRgb(dc->brush.color))));
     painter.drawPolygon(shape, Qt::OddEvenFill);
     noteDrawn(dc, shape.boundingRect().adjusted(0, 0, 1, 1));
 }
@@ -287,8 +296,7 @@ void drawText(Dc* dc, const char* text, const Rect& area, unsigned format) {
     noteDrawn(dc, toQRect(area));
 }
 
-bool bitBlt(Dc* target, int x, int y, int width, int height, Dc* source, int sourceX,
-            int sourceY) {
+bool bitBlt(Dc* target, int x, int y, int width, int height, Dc* source, int sourceX, int sourceY) {
     return blit(target, x, y, width, height, source, sourceX, sourceY, false, 0);
 }
 

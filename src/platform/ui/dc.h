@@ -68,8 +68,7 @@ void polyline(Dc* dc, const Point* points, int count);
 void polygon(Dc* dc, const Point* points, int count);
 void drawText(Dc* dc, const char* text, const Rect& area, unsigned format);
 
-bool bitBlt(Dc* target, int x, int y, int width, int height, Dc* source, int sourceX,
-            int sourceY);
+bool bitBlt(Dc* target, int x, int y, int width, int height, Dc* source, int sourceX, int sourceY);
 // Copies every pixel that is not key; the handheld's TransparentImage.
 bool transparentBlt(Dc* target, int x, int y, int width, int height, Dc* source, int sourceX,
                     int sourceY, Color key = TRANSPARENT_KEY);

@@ -65,7 +65,8 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease) {
-            // Deferred so that the control has moved its cursor to the tap before the procedure asks.
+            // Deferred so that the control has moved its cursor to the tap before the procedure
+            // asks.
             QMetaObject::invokeMethod(
                 this, [this] { sendCommand(m_dialog, m_id, m_code); }, Qt::QueuedConnection);
         }
@@ -146,7 +147,9 @@ bool loadDialogTemplate(const std::string& name, DialogTemplate* layout) {
     return parseDialogTemplate(bytes.toStdString(), layout, &error);
 }
 
-void pushOpenDialog(Window* dialog) { openDialogs.push_back(dialog); }
+void pushOpenDialog(Window* dialog) {
+    openDialogs.push_back(dialog);
+}
 
 void popOpenDialog(Window* dialog) {
     openDialogs.erase(std::remove(openDialogs.begin(), openDialogs.end(), dialog),
@@ -166,10 +169,11 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
     // character width across, an eighth of the line height down.
     const QFontMetrics metrics(QApplication::font());
     const int scale = effectiveScale();
-    const double unitX = layout.pixelUnits ? scale
-                                           : metrics.horizontalAdvance(QStringLiteral(
-                                                 "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                                                 52.0 / 4.0;
+    const double unitX = layout.pixelUnits
+                             ? scale
+                             : metrics.horizontalAdvance(QStringLiteral(
+                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                                   52.0 / 4.0;
     const double unitY = layout.pixelUnits ? scale : metrics.height() / 8.0;
     auto place = [&](int x, int y, int width, int height) {
         return QRect(int(x * unitX + 0.5), int(y * unitY + 0.5), int(width * unitX + 0.5),
@@ -228,14 +232,15 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
             if (item.styles & STYLE_MULTILINE) {
                 auto* edit = new QPlainTextEdit(text, surface);
                 edit->setReadOnly(item.styles & STYLE_READONLY);
-                edit->setVerticalScrollBarPolicy(item.styles & STYLE_VSCROLL ? Qt::ScrollBarAsNeeded
-                                                                             : Qt::ScrollBarAlwaysOff);
+                edit->setVerticalScrollBarPolicy(
+                    item.styles & STYLE_VSCROLL ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
                 QObject::connect(edit, &QPlainTextEdit::textChanged, surface, [window, id, edit] {
                     if (edit->hasFocus()) {
                         sendCommand(window, id, EN_CHANGE);
                     }
                 });
-                edit->viewport()->installEventFilter(new FocusReporter(window, id, EN_SETFOCUS, edit));
+                edit->viewport()->installEventFilter(
+                    new FocusReporter(window, id, EN_SETFOCUS, edit));
                 widget = edit;
             } else {
                 auto* line = new QLineEdit(text, surface);
@@ -337,7 +342,9 @@ void endDialog(Window* dialog, intptr_t result) {
     }
 }
 
-Window* activeDialog() { return openDialogs.empty() ? nullptr : openDialogs.back(); }
+Window* activeDialog() {
+    return openDialogs.empty() ? nullptr : openDialogs.back();
+}
 
 std::string dialogTitle(Window* dialog) {
     return dialog && dialog->dialog ? dialog->dialog->layout.title : std::string();
@@ -420,7 +427,9 @@ bool isDlgItemEnabled(Window* dialog, int id) {
     return widget && widget->isEnabled();
 }
 
-bool hasDlgItem(Window* dialog, int id) { return control(dialog, id) != nullptr; }
+bool hasDlgItem(Window* dialog, int id) {
+    return control(dialog, id) != nullptr;
+}
 
 void setDlgItemFocus(Window* dialog, int id) {
     if (QWidget* widget = control(dialog, id)) {
@@ -439,9 +448,12 @@ int listAddString(Window* dialog, int id, const char* text) {
         const QString shown = combo->currentText();
         const int selected = combo->currentIndex();
         combo->insertItem(index, wide);
-        if (combo->isEditable() && selected < 0) {
+        // Qt selects the first entry of an empty box; the handheld's boxes select nothing.
+        if (selected < 0) {
             combo->setCurrentIndex(-1);
-            combo->setEditText(shown);
+            if (combo->isEditable()) {
+                combo->setEditText(shown);
+            }
         }
         return index;
     }
@@ -461,7 +473,9 @@ void listResetContent(Window* dialog, int id) {
     }
 }
 
-int listCount(Window* dialog, int id) { return int(itemsOf(control(dialog, id)).size()); }
+int listCount(Window* dialog, int id) {
+    return int(itemsOf(control(dialog, id)).size());
+}
 
 int listCurSel(Window* dialog, int id) {
     QWidget* widget = control(dialog, id);

@@ -17,13 +17,15 @@ constexpr std::pair<const char*, ControlKind> KINDS[] = {
 };
 
 constexpr std::pair<const char*, ControlStyle> STYLES[] = {
-    {"center", STYLE_CENTER},     {"right", STYLE_RIGHT},   {"default", STYLE_DEFAULT},
+    {"center", STYLE_CENTER},       {"right", STYLE_RIGHT},       {"default", STYLE_DEFAULT},
     {"multiline", STYLE_MULTILINE}, {"readonly", STYLE_READONLY}, {"sort", STYLE_SORT},
-    {"vscroll", STYLE_VSCROLL},   {"group", STYLE_GROUP},
+    {"vscroll", STYLE_VSCROLL},     {"group", STYLE_GROUP},
 };
 
-// Splits a line into words and quoted texts ("" inside quotes is one quote); false on an open quote.
-bool splitLine(const std::string& line, std::vector<std::string>* words, std::vector<bool>* quoted) {
+// Splits a line into words and quoted texts ("" inside quotes is one quote); false on an open
+// quote.
+bool splitLine(const std::string& line, std::vector<std::string>* words,
+               std::vector<bool>* quoted) {
     size_t i = 0;
     while (i < line.size()) {
         const char c = line[i];

@@ -4,8 +4,8 @@
 // A template is text, one statement per line ("#" starts a comment):
 //   dialog "Title" WIDTH HEIGHT        size in dialog units
 //   units pixels                       positions below are logical pixels instead
-//   paint WIDTH HEIGHT                 at least this many logical pixels for the procedure's drawing
-//   KIND ID "Text" X Y WIDTH HEIGHT [STYLE...]
+//   paint WIDTH HEIGHT                 at least this many logical pixels for the procedure's
+//   drawing KIND ID "Text" X Y WIDTH HEIGHT [STYLE...]
 // KIND is static, button, checkbox (toggled by the procedure), autocheckbox, radio,
 // edit, combo (editable drop-down), droplist, listbox or group. STYLEs are
 // center, right, default, multiline, readonly, sort, vscroll and group (a radio
@@ -16,7 +16,18 @@
 
 namespace platform {
 
-enum class ControlKind { staticText, button, checkBox, autoCheckBox, radio, edit, combo, dropList, listBox, group };
+enum class ControlKind {
+    staticText,
+    button,
+    checkBox,
+    autoCheckBox,
+    radio,
+    edit,
+    combo,
+    dropList,
+    listBox,
+    group
+};
 
 enum ControlStyle : unsigned {
     STYLE_CENTER = 1u << 0,

@@ -13,7 +13,9 @@ FileDialogHook fileHook;
 
 } // namespace
 
-void setFileDialogHook(FileDialogHook hook) { fileHook = std::move(hook); }
+void setFileDialogHook(FileDialogHook hook) {
+    fileHook = std::move(hook);
+}
 
 bool getFileName(Window* owner, const FileDialogRequest& request, std::string* path) {
     if (!path) {
@@ -25,8 +27,7 @@ bool getFileName(Window* owner, const FileDialogRequest& request, std::string* p
     QFileDialog dialog(owner && owner->top ? owner->top.data() : nullptr, widen(request.title),
                        widen(mapHandheldPath(request.initialFolder)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(widen(request.filterText.empty() ? request.pattern
-                                                          : request.filterText));
+    dialog.setNameFilter(widen(request.filterText.empty() ? request.pattern : request.filterText));
     dialog.setDefaultSuffix(widen(request.defaultExtension));
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);

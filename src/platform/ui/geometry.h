@@ -27,9 +27,15 @@ using Color = uint32_t;
 constexpr Color rgb(int red, int green, int blue) {
     return Color(red & 0xFF) | Color(green & 0xFF) << 8 | Color(blue & 0xFF) << 16;
 }
-constexpr int redOf(Color color) { return int(color & 0xFF); }
-constexpr int greenOf(Color color) { return int(color >> 8 & 0xFF); }
-constexpr int blueOf(Color color) { return int(color >> 16 & 0xFF); }
+constexpr int redOf(Color color) {
+    return int(color & 0xFF);
+}
+constexpr int greenOf(Color color) {
+    return int(color >> 8 & 0xFF);
+}
+constexpr int blueOf(Color color) {
+    return int(color >> 16 & 0xFF);
+}
 
 // Silver: the colour that transparent blits leave out.
 constexpr Color TRANSPARENT_KEY = rgb(192, 192, 192);

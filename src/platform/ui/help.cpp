@@ -17,7 +17,9 @@ std::string shownRequest;
 
 } // namespace
 
-void setHelpHook(HelpHook hook) { helpHook = std::move(hook); }
+void setHelpHook(HelpHook hook) {
+    helpHook = std::move(hook);
+}
 
 bool showHelp(const char* request) {
     const std::string text = request ? request : "";
@@ -29,7 +31,8 @@ bool showHelp(const char* request) {
     const std::string file = text.substr(0, hash);
     const QString anchor = hash == std::string::npos ? QString() : widen(text.substr(hash + 1));
     QByteArray page;
-    if (file.empty() || file.find('/') != std::string::npos || !readResource("help/" + file, &page)) {
+    if (file.empty() || file.find('/') != std::string::npos ||
+        !readResource("help/" + file, &page)) {
         return false;
     }
     if (!viewer) {
@@ -51,6 +54,8 @@ bool showHelp(const char* request) {
     return true;
 }
 
-std::string helpShown() { return viewer && viewer->isVisible() ? shownRequest : std::string(); }
+std::string helpShown() {
+    return viewer && viewer->isVisible() ? shownRequest : std::string();
+}
 
 } // namespace platform

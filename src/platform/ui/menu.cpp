@@ -120,7 +120,8 @@ MenuBar* createMenuBar(Window* window, int menuId) {
         title->setToolButtonStyle(Qt::ToolButtonTextOnly);
         title->setAutoRaise(true);
         title->setFixedHeight(MENU_BAR_HEIGHT * scale);
-        title->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
+        title->setStyleSheet(
+            QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
         auto* dropDown = new QMenu(title);
         for (const MenuItem& item : popup.items) {
             if (item.command == 0) {
@@ -201,11 +202,13 @@ int buttonState(MenuBar* bar, int command) {
         return -1;
     }
     const QToolButton* button = bar->buttons[command];
-    return (button->isEnabled() ? TBSTATE_ENABLED : 0) | (button->isChecked() ? TBSTATE_CHECKED : 0) |
-           (button->isHidden() ? TBSTATE_HIDDEN : 0);
+    return (button->isEnabled() ? TBSTATE_ENABLED : 0) |
+           (button->isChecked() ? TBSTATE_CHECKED : 0) | (button->isHidden() ? TBSTATE_HIDDEN : 0);
 }
 
-MenuBar* menuBarOf(Window* window) { return window ? window->menuBar : nullptr; }
+MenuBar* menuBarOf(Window* window) {
+    return window ? window->menuBar : nullptr;
+}
 
 bool pressMenuBarButton(MenuBar* bar, int command) {
     if (!bar || !bar->buttons.count(command) || !bar->buttons[command]->isEnabled()) {

@@ -33,7 +33,7 @@ constexpr uint8_t TBSTYLE_BUTTON = 0x00;
 constexpr uint8_t TBSTYLE_CHECK = 0x02;
 
 struct MenuBarButton {
-    int image;   // index of the 16 x 16 image in the button bitmap
+    int image; // index of the 16 x 16 image in the button bitmap
     int command;
     uint8_t state;
     uint8_t style;

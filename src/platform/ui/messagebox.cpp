@@ -13,7 +13,9 @@ MessageBoxHook boxHook;
 
 } // namespace
 
-void setMessageBoxHook(MessageBoxHook hook) { boxHook = std::move(hook); }
+void setMessageBoxHook(MessageBoxHook hook) {
+    boxHook = std::move(hook);
+}
 
 int messageBox(Window* owner, const char* text, const char* caption, unsigned flags) {
     const std::string boxText = text ? text : "";

@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes with the program's caption, and a hook that answers in their place (tests).
 
+#include "platform/ui/messages.h"
+
 #include <functional>
 #include <string>
 
@@ -16,7 +18,8 @@ constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 
-// IDOK, IDCANCEL, IDYES or IDNO. Closing the box answers IDCANCEL (IDNO for MB_YESNO, IDOK for MB_OK).
+// IDOK, IDCANCEL, IDYES or IDNO. Closing the box answers IDCANCEL (IDNO for MB_YESNO, IDOK for
+// MB_OK).
 int messageBox(Window* owner, const char* text, const char* caption, unsigned flags);
 
 using MessageBoxHook =

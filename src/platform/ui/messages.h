@@ -61,8 +61,12 @@ struct NotifyHeader {
     int code;
 };
 
-constexpr uint16_t loWord(uintptr_t value) { return uint16_t(value & 0xFFFF); }
-constexpr uint16_t hiWord(uintptr_t value) { return uint16_t(value >> 16 & 0xFFFF); }
+constexpr uint16_t loWord(uintptr_t value) {
+    return uint16_t(value & 0xFFFF);
+}
+constexpr uint16_t hiWord(uintptr_t value) {
+    return uint16_t(value >> 16 & 0xFFFF);
+}
 constexpr uintptr_t makeWParam(unsigned low, unsigned high) {
     return uintptr_t((low & 0xFFFF) | (high & 0xFFFF) << 16);
 }
@@ -70,7 +74,11 @@ constexpr uintptr_t makeWParam(unsigned low, unsigned high) {
 constexpr intptr_t makePointLParam(int x, int y) {
     return intptr_t(uint32_t(uint16_t(int16_t(x))) | uint32_t(uint16_t(int16_t(y))) << 16);
 }
-constexpr int pointX(intptr_t lParam) { return int16_t(uint16_t(lParam & 0xFFFF)); }
-constexpr int pointY(intptr_t lParam) { return int16_t(uint16_t(lParam >> 16 & 0xFFFF)); }
+constexpr int pointX(intptr_t lParam) {
+    return int16_t(uint16_t(lParam & 0xFFFF));
+}
+constexpr int pointY(intptr_t lParam) {
+    return int16_t(uint16_t(lParam >> 16 & 0xFFFF));
+}
 
 } // namespace platform

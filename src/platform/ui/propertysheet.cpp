@@ -96,8 +96,7 @@ bool pressPropertySheetButton(bool ok) {
     if (!openButtons) {
         return false;
     }
-    QPushButton* button =
-        openButtons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    QPushButton* button = openButtons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
     if (!button) {
         return false;
     }

@@ -18,7 +18,8 @@ QSettings& settings() {
     const std::string path = registryFilePath();
     if (!openSettings || openPath != path) {
         createFolders(path.substr(0, path.rfind('/')));
-        openSettings = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
+        openSettings =
+            std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
         openPath = path;
     }
     return *openSettings;

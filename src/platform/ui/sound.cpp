@@ -18,7 +18,9 @@ std::map<std::string, std::unique_ptr<QSoundEffect>> effects;
 
 } // namespace
 
-void setSoundHook(SoundHook hook) { soundHook = std::move(hook); }
+void setSoundHook(SoundHook hook) {
+    soundHook = std::move(hook);
+}
 
 void playSound(const char* name, unsigned flags) {
     const std::string sound = name ? name : "";

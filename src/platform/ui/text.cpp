@@ -22,17 +22,24 @@ QString widenBytes(const char* text, size_t length) {
     wide.reserve(qsizetype(length));
     for (size_t i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        wide += QChar(byte >= 0x80 && byte < 0xA0 ? WINDOWS_1252_HIGH[byte - 0x80] : char16_t(byte));
+        wide +=
+            QChar(byte >= 0x80 && byte < 0xA0 ? WINDOWS_1252_HIGH[byte - 0x80] : char16_t(byte));
     }
     return wide;
 }
 
 } // namespace
 
-QString widen(const char* text) { return text ? widenBytes(text, std::strlen(text)) : QString(); }
+QString widen(const char* text) {
+    return text ? widenBytes(text, std::strlen(text)) : QString();
+}
 
-QString widen(const std::string& text) { return widenBytes(text.data(), text.size()); }
+QString widen(const std::string& text) {
+    return widenBytes(text.data(), text.size());
+}
 
-std::string narrow(const QString& text) { return text.toStdString(); }
+std::string narrow(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace platform

@@ -91,18 +91,17 @@ void Surface::paintEvent(QPaintEvent* event) {
     const int scale = effectiveScale();
     QPainter painter(this);
     const QRect shown = event->rect();
-    const QRect logical(shown.left() / scale, shown.top() / scale,
-                        shown.width() / scale + 2, shown.height() / scale + 2);
+    const QRect logical(shown.left() / scale, shown.top() / scale, shown.width() / scale + 2,
+                        shown.height() / scale + 2);
     const QRect source = logical.intersected(m_window->backBuffer.rect());
     if (!source.isEmpty()) {
-        painter.drawImage(QRect(source.left() * scale, source.top() * scale,
-                                source.width() * scale, source.height() * scale),
+        painter.drawImage(QRect(source.left() * scale, source.top() * scale, source.width() * scale,
+                                source.height() * scale),
                           m_window->backBuffer, source);
     }
     // A surface larger than its buffer (a dialog) shows white where nothing is drawn.
-    const QRegion outside =
-        QRegion(shown) - QRegion(0, 0, m_window->backBuffer.width() * scale,
-                                 m_window->backBuffer.height() * scale);
+    const QRegion outside = QRegion(shown) - QRegion(0, 0, m_window->backBuffer.width() * scale,
+                                                     m_window->backBuffer.height() * scale);
     for (const QRect& area : outside) {
         painter.fillRect(area, Qt::white);
     }
@@ -126,9 +125,15 @@ void Surface::sendPointer(unsigned message, QMouseEvent* event) {
                 makePointLParam(toLogical(position.x()), toLogical(position.y())));
 }
 
-void Surface::mousePressEvent(QMouseEvent* event) { sendPointer(WM_LBUTTONDOWN, event); }
-void Surface::mouseMoveEvent(QMouseEvent* event) { sendPointer(WM_MOUSEMOVE, event); }
-void Surface::mouseReleaseEvent(QMouseEvent* event) { sendPointer(WM_LBUTTONUP, event); }
+void Surface::mousePressEvent(QMouseEvent* event) {
+    sendPointer(WM_LBUTTONDOWN, event);
+}
+void Surface::mouseMoveEvent(QMouseEvent* event) {
+    sendPointer(WM_MOUSEMOVE, event);
+}
+void Surface::mouseReleaseEvent(QMouseEvent* event) {
+    sendPointer(WM_LBUTTONUP, event);
+}
 
 void Surface::timerEvent(QTimerEvent* event) {
     const auto found = m_window->timerIdsByQt.find(event->timerId());
@@ -137,7 +142,9 @@ void Surface::timerEvent(QTimerEvent* event) {
     }
 }
 
-void Surface::resizeEvent(QResizeEvent*) { resizeBackBuffer(m_window); }
+void Surface::resizeEvent(QResizeEvent*) {
+    resizeBackBuffer(m_window);
+}
 
 void adoptWindow(Window* window) {
     liveWindows.push_back(window);
@@ -233,9 +240,8 @@ Window* createWindow(const char* className, const char* title) {
     adoptWindow(window);
     resizeBackBuffer(window);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), frame);
-    QObject::connect(help, &QShortcut::activated, frame, [window] {
-        sendMessage(window, WM_HELP, 0, 0);
-    });
+    QObject::connect(help, &QShortcut::activated, frame,
+                     [window] { sendMessage(window, WM_HELP, 0, 0); });
     QPointer<QWidget> alive(frame);
     const intptr_t created = sendMessage(window, WM_CREATE, 0, 0);
     if (!alive || window->destroyed) {
@@ -379,11 +385,17 @@ void killTimer(Window* window, uintptr_t timerId) {
     }
 }
 
-void setCapture(Window* window) { captureWindow = isLive(window) ? window : nullptr; }
+void setCapture(Window* window) {
+    captureWindow = isLive(window) ? window : nullptr;
+}
 
-void releaseCapture() { captureWindow = nullptr; }
+void releaseCapture() {
+    captureWindow = nullptr;
+}
 
-Window* getCapture() { return captureWindow; }
+Window* getCapture() {
+    return captureWindow;
+}
 
 void setWindowData(Window* window, void* data) {
     if (isLive(window)) {
@@ -391,11 +403,17 @@ void setWindowData(Window* window, void* data) {
     }
 }
 
-void* windowData(Window* window) { return isLive(window) ? window->data : nullptr; }
+void* windowData(Window* window) {
+    return isLive(window) ? window->data : nullptr;
+}
 
-void setWindowScale(int scale) { chosenScale = std::clamp(scale, 0, 8); }
+void setWindowScale(int scale) {
+    chosenScale = std::clamp(scale, 0, 8);
+}
 
-int windowScale() { return effectiveScale(); }
+int windowScale() {
+    return effectiveScale();
+}
 
 Color windowPixel(Window* window, int x, int y) {
     if (!isLive(window) || !window->backBuffer.rect().contains(x, y)) {

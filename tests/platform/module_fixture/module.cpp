@@ -1,2 +1,4 @@
 // A loadable module with one export, for the loader's tests.
-extern "C" __attribute__((visibility("default"))) int fixtureAnswer() { return 42; }
+extern "C" __attribute__((visibility("default"))) int fixtureAnswer() {
+    return 42;
+}

@@ -1,11 +1,17 @@
 // The window: messages at logical coordinates, painting into the back buffer,
 // the screen showing it at a whole scale, timers, posted messages, the menu bar.
+#include "platform/kernel/instance.h"
 #include "platform/ui/accelerators.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/instance.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/window.h"
+#include "temp_root.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -251,4 +257,25 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049");
     EXPECT_EQ(describe(menu.popups[2]), "?: Help...=40055 Hint=40041 - About...=40024");
     EXPECT_FALSE(loadMenu(101, &menu));
+}
+
+TEST(Window, ASecondStartAsksTheFirstToComeForward) {
+    TempRoot root;
+    setWindowScale(1);
+    registerTestClass();
+    Window* window = createWindow("Test Window", "Tallowmere Chess");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(claimSingleInstance());
+    answerOtherInstances(window);
+    // A second process would find the lock taken; a second lock in this process behaves alike.
+    InstanceLock second;
+    EXPECT_FALSE(second.acquire());
+    const int writer = open((second.lockPath() + ".fifo").c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(writer, 0) << "the first instance listens";
+    EXPECT_EQ(write(writer, "R", 1), 1);
+    close(writer);
+    processMessages(20);
+    EXPECT_TRUE(window->top->isVisible()) << "brought to the front";
+    destroyWindow(window);
+    processMessages(10);
 }

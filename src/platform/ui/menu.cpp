@@ -120,6 +120,10 @@ MenuBar* createMenuBar(Window* window, int menuId) {
         title->setToolButtonStyle(Qt::ToolButtonTextOnly);
         title->setAutoRaise(true);
         title->setFixedHeight(MENU_BAR_HEIGHT * scale);
+        // The bar grows with the board, so its titles must too.
+        QFont titleFont = title->font();
+        titleFont.setPixelSize(11 * scale);
+        title->setFont(titleFont);
         title->setStyleSheet(
             QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
         auto* dropDown = new QMenu(title);

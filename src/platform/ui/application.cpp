@@ -100,6 +100,7 @@ std::string commandLine() {
 }
 
 void shutdownApplication() {
+    releaseSounds();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         delete widget;
     }

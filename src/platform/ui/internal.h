@@ -74,6 +74,9 @@ int effectiveScale();
 // Opens a resource file of the program ("bitmaps/116.png", "dialogs/126.dlg") as bytes.
 bool readResource(const std::string& name, QByteArray* bytes);
 
+// Frees the sound effects while the application still exists.
+void releaseSounds();
+
 struct Dc {
     QImage* target = nullptr; // the back buffer or the selected bitmap's image
     Window* window = nullptr; // set for window contexts

@@ -19,7 +19,7 @@ void setMessageBoxHook(MessageBoxHook hook) {
 
 int messageBox(Window* owner, const char* text, const char* caption, unsigned flags) {
     const std::string boxText = text ? text : "";
-    const std::string boxCaption = caption ? caption : "";
+    const std::string boxCaption = caption && *caption ? caption : "Tallowmere Chess";
     if (boxHook) {
         return boxHook(boxText, boxCaption, flags);
     }

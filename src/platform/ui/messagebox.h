@@ -18,8 +18,8 @@ constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 
-// IDOK, IDCANCEL, IDYES or IDNO. Closing the box answers IDCANCEL (IDNO for MB_YESNO, IDOK for
-// MB_OK).
+// IDOK, IDCANCEL, IDYES or IDNO; a null or empty caption is the program's name. Closing the box
+// answers IDCANCEL (IDNO for MB_YESNO, IDOK for MB_OK).
 int messageBox(Window* owner, const char* text, const char* caption, unsigned flags);
 
 using MessageBoxHook =

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
+#include "platform/ui/internal.h"
 
 #include <QApplication>
 #include <QSoundEffect>
@@ -17,6 +18,10 @@ SoundHook soundHook;
 std::map<std::string, std::unique_ptr<QSoundEffect>> effects;
 
 } // namespace
+
+void releaseSounds() {
+    effects.clear();
+}
 
 void setSoundHook(SoundHook hook) {
     soundHook = std::move(hook);

@@ -1,0 +1,174 @@
+// The tallowmere tool as a user runs it: outputs, exit codes, and the one-line
+// messages for bad FENs, bad moves and bad usage.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tool_run.h"
+
+namespace {
+
+const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+const std::string KIWIPETE = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        result.push_back(text.substr(start, end - start));
+    if (start < text.size()) result.push_back(text.substr(start));
+    return result;
+}
+
+void expectOneLineError(const CToolResult& result, int exitCode, const std::string& part) {
+    EXPECT_EQ(result.exitCode, exitCode) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+    EXPECT_NE(result.err.find(part), std::string::npos) << result.err;
+}
+
+TEST(Tool, HelpAndUsage) {
+    const CToolResult help = runTool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"fen", "moves", "perft", "divide", "play", "status", "pgn"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    expectOneLineError(runTool({}), 2, "usage");
+    expectOneLineError(runTool({"frobnicate"}), 2, "frobnicate");
+    expectOneLineError(runTool({"fen"}), 2, "usage: tallowmere fen FEN");
+    expectOneLineError(runTool({"fen", START, "extra"}), 2, "usage");
+    expectOneLineError(runTool({"moves"}), 2, "usage");
+    expectOneLineError(runTool({"play"}), 2, "usage");
+    expectOneLineError(runTool({"status"}), 2, "usage");
+    for (const char* depth : {"x", "-1", "99", "3x", ""})
+        expectOneLineError(runTool({"perft", depth}), 2, "usage: tallowmere perft DEPTH [FEN]");
+    expectOneLineError(runTool({"divide"}), 2, "usage: tallowmere divide DEPTH [FEN]");
+}
+
+TEST(Tool, FenIsWrittenBackAsRead) {
+    const struct {
+        std::string fen;
+        std::string written;
+    } cases[] = {
+        {START, START},
+        {"4k3/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1"},
+        {"4k3/8/8/8/4P3/8/8/4K3 b - e3 0 1", "4k3/8/8/8/4P3/8/8/4K3 b - - 0 1"},
+        {"4k3/8/8/8/8/8/8/4K3  w  -  -  5  0", "4k3/8/8/8/8/8/8/4K3 w - - 5 1"},
+    };
+    for (const auto& c : cases) {
+        const CToolResult result = runTool({"fen", c.fen});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, c.written + "\n");
+    }
+}
+
+TEST(Tool, MalformedFenNamesTheField) {
+    const struct {
+        std::string fen;
+        std::string message;
+    } cases[] = {
+        {"", "expected 6 fields, found 0"},
+        {"8/8/8/8/8/8/8/8 w - - 0", "expected 6 fields, found 5"},
+        {START + " extra", "expected 6 fields, found 7"},
+        {"rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+         "board field: rank 7 has 9 files"},
+        {"rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+         "board field: rank 7 has 7 files"},
+        {"8/8/8/8/8/8/8 w - - 0 1", "board field: 7 ranks"},
+        {"8/8/8/8/8/8/8/8/8 w - - 0 1", "board field: 9 ranks"},
+        {"8/8/8/8/8/8/8/7X w - - 0 1", "board field: unknown piece letter 'X' in rank 1"},
+        {"8/8/8/8/8/8/8/7\xe9 w - - 0 1", "board field: unknown piece letter byte 233 in rank 1"},
+        {"8/8/8/8/8/8/8/8 x - - 0 1", "side to move field"},
+        {"8/8/8/8/8/8/8/8 white - - 0 1", "side to move field"},
+        {"8/8/8/8/8/8/8/8 w KQx - 0 1", "castling field"},
+        {"8/8/8/8/8/8/8/8 w KK - 0 1", "castling field"},
+        {"8/8/8/8/8/8/8/8 w - e9 0 1", "en passant field"},
+        {"8/8/8/8/8/8/8/8 w - e 0 1", "en passant field"},
+        {"8/8/8/8/8/8/8/8 w - - -3 1", "half-move clock field"},
+        {"8/8/8/8/8/8/8/8 w - - 0 x", "move number field"},
+        {"8/8/8/8/8/8/8/8 w - - 0 99999", "move number field"},
+    };
+    for (const auto& c : cases) {
+        for (const char* command : {"fen", "moves", "status"}) {
+            SCOPED_TRACE(std::string(command) + " " + c.fen);
+            expectOneLineError(runTool({command, c.fen}), 1, "bad FEN: " + c.message);
+        }
+    }
+    expectOneLineError(runTool({"perft", "1", "8/8 w - - 0 1"}), 1, "bad FEN: board field");
+    expectOneLineError(runTool({"play", "8/8 w - - 0 1", "e4"}), 1, "bad FEN: board field");
+}
+
+TEST(Tool, MovesInGenerationOrderWithSan) {
+    const CToolResult start = runTool({"moves", START});
+    EXPECT_EQ(start.exitCode, 0);
+    const std::vector<std::string> moves = lines(start.out);
+    ASSERT_EQ(moves.size(), 20u);
+    EXPECT_EQ(moves.front(), "a2a3 a3");
+    EXPECT_EQ(moves[2], "b1a3 Na3");
+    EXPECT_EQ(moves.back(), "h2h4 h4");
+
+    const CToolResult mating = runTool({"moves", "6k1/5ppp/8/8/8/8/8/R3K2R w KQ - 0 1"});
+    const std::vector<std::string> mates = lines(mating.out);
+    EXPECT_NE(std::find(mates.begin(), mates.end(), "a1a8 Ra8#"), mates.end());
+    EXPECT_NE(std::find(mates.begin(), mates.end(), "e1c1 O-O-O"), mates.end());
+    EXPECT_EQ(mates.front(), "a1a2 Ra2");
+
+    EXPECT_EQ(runTool({"moves", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"}).out, "") << "stalemate";
+}
+
+TEST(Tool, PerftAndDivide) {
+    EXPECT_EQ(runTool({"perft", "3"}).out, "8902\n");
+    EXPECT_EQ(runTool({"perft", "0"}).out, "1\n");
+    EXPECT_EQ(runTool({"perft", "2", KIWIPETE}).out, "2039\n");
+
+    const CToolResult divide = runTool({"divide", "2", KIWIPETE});
+    EXPECT_EQ(divide.exitCode, 0);
+    const std::vector<std::string> rows = lines(divide.out);
+    ASSERT_EQ(rows.size(), 49u);
+    EXPECT_EQ(rows.back(), "total 2039");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "e1g1: 43"), rows.end());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "d5e6: 46"), rows.end());
+    EXPECT_EQ(runTool({"divide", "1"}).out.substr(0, 10), "a2a3: 1\na2");
+    EXPECT_EQ(runTool({"divide", "0"}).out, "total 1\n");
+}
+
+TEST(Tool, PlayAndStatus) {
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"play", START, "e4", "e5", "Nf3"},
+         0,
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2\n",
+         ""},
+        {{"play", START, "e2e4", "e7-e5", "Ng1-f3"},
+         0,
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2\n",
+         ""},
+        {{"play", START}, 0, START + "\n", ""},
+        {{"play", START, "e4", "Ke2"}, 1, "", "illegal move: Ke2\n"},
+        {{"play", START, "e4", ""}, 1, "", "illegal move: \n"},
+        {{"play", START, "e9"}, 1, "", "illegal move: e9\n"},
+        {{"status", START}, 0, "on 0\n", ""},
+        {{"status", START, "f3", "e5", "g4", "Qh4#"}, 0, "over 1\n", ""},
+        {{"status", START, "f3", "e5", "g4", "Qh4#", "a3"}, 1, "", "illegal move: a3\n"},
+        {{"status", "k7/2Q5/1K6/8/8/8/8/8 b - - 0 1"}, 0, "over 2\n", ""},
+        {{"status", START, "Nf3", "Nf6", "Ng1", "Ng8", "Nf3", "Nf6", "Ng1", "Ng8"},
+         0,
+         "over 3\n",
+         ""},
+        {{"status", "4k3/8/8/8/8/8/8/4KN2 w - - 0 1"}, 0, "over 5\n", ""},
+    };
+    for (const auto& c : cases) {
+        const CToolResult result = runTool(c.arguments);
+        SCOPED_TRACE(c.arguments.back());
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
+    }
+}
+
+} // namespace

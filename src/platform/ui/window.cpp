@@ -168,9 +168,11 @@ void dispatchPaint(Window* window) {
     if (window->destroyed || window->invalid.isEmpty()) {
         return;
     }
+    const QRegion asked = window->invalid;
     sendMessage(window, WM_PAINT, 0, 0);
-    // A procedure that never validates would otherwise be asked again and again.
-    window->invalid = QRegion();
+    // A procedure that never validates would otherwise be asked again and again; what it
+    // invalidated while painting stays for the next paint.
+    window->invalid -= asked;
 }
 
 void showLogicalArea(Window* window, const QRect& area) {

@@ -24,8 +24,8 @@ public:
     CArray() = default;
     CArray(const CArray&) = delete;
     CArray& operator=(const CArray&) = delete;
-    CArray(CArray&& other) noexcept : m_items(other.m_items), m_count(other.m_count),
-                                      m_capacity(other.m_capacity) {
+    CArray(CArray&& other) noexcept
+        : m_items(other.m_items), m_count(other.m_count), m_capacity(other.m_capacity) {
         other.m_items = nullptr;
         other.m_count = other.m_capacity = 0;
     }
@@ -50,7 +50,8 @@ public:
         const uint32_t newCapacity = wanted * 2;
         T* block = new (std::nothrow) T[newCapacity];
         if (!block) return;
-        for (uint32_t i = 0; i < newCapacity; ++i) block[i] = CArrayEmpty<T>::value();
+        for (uint32_t i = 0; i < newCapacity; ++i)
+            block[i] = CArrayEmpty<T>::value();
         if (m_items) std::memcpy(static_cast<void*>(block), m_items, m_capacity * sizeof(T));
         delete[] m_items;
         m_items = block;
@@ -91,3 +92,5 @@ private:
     uint32_t m_count = 0;
     uint32_t m_capacity = 0;
 };
+static_assert(sizeof(CArray<void*>) == sizeof(void*) + 2 * sizeof(uint32_t),
+              "CArray is its block pointer, count and capacity");

@@ -58,3 +58,6 @@ private:
     uint32_t m_capacity;
     const CText* m_owner;
 };
+// Inline buffer, data pointer, length, capacity, owner: in that order, nothing else.
+static_assert(sizeof(CText) == CText::INLINE_CAPACITY + 2 * sizeof(void*) + 2 * sizeof(uint32_t),
+              "CText is its inline buffer, two pointers and two counts");

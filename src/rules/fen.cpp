@@ -132,6 +132,10 @@ void CPosition::setFen(const char* text) {
     std::memset(m_kingCache, 0, sizeof m_kingCache);
 }
 
+// 64 squares and 7 slashes, " w ", "KQkq ", an en-passant square, and two counters
+// of up to six characters each ("-32768") with their blanks, and the terminator.
+static_assert(FEN_BUFFER_SIZE >= 64 + 7 + 3 + 5 + 2 + 2 * 7 + 1, "getFen never overruns");
+
 void CPosition::getFen(char* buffer) const {
     char* out = buffer;
     for (int rank = 7; rank >= 0; --rank) {

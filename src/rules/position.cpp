@@ -42,6 +42,8 @@ CHistoryEntry* newHistoryBlock(uint32_t capacity) {
 } // namespace
 
 CPosition::CPosition() : m_kingCache() {
+    static_assert(sizeof m_board == 128, "the 0x88 board has 128 bytes");
+    static_assert(sizeof m_kingCache == 13, "one last-known square per piece code 0..12");
     m_history = newHistoryBlock(INITIAL_HISTORY);
     m_historyCount = 0;
     m_historyCapacity = m_history ? INITIAL_HISTORY : 0;

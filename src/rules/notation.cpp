@@ -8,14 +8,14 @@
 
 namespace {
 
-// Room for the longest SAN (Nb1xd2=Q is impossible; Qh4xe1+ is 7) with margin.
+// The longest SAN is eight characters: e7xd8=Q# with both origin parts forced.
 constexpr int SAN_BUFFER_SIZE = 16;
 
 bool isPawnMove(CMove move) {
     return kindOf(move.piece) == PAWN || move.isPromotion();
 }
 
-Square kingOf(Piece piece) {
+Piece kingOf(Piece piece) {
     return isWhitePiece(piece) ? WHITE_KING : BLACK_KING;
 }
 

@@ -35,6 +35,29 @@ int capturedValue(const Position& pos, Move m) {
     return value;
 }
 
+// Whether the moved piece itself attacks the enemy king (discovered checks are not seen).
+bool givesDirectCheck(const Position& pos, Move m) {
+    const int from = moveFrom(m), to = moveTo(m);
+    const Color us = pos.sideToMove();
+    const int king = pos.kingSquare(~us);
+    PieceType type = moveKind(m) == PROMOTION ? promotionType(m) : typeOf(pos.pieceOn(from));
+    Bitboard occupied = (pos.pieces() ^ bit(from)) | bit(to);
+    switch (type) {
+    case PAWN:
+        return pawnAttacks(us, to) & bit(king);
+    case KNIGHT:
+        return knightAttacks(to) & bit(king);
+    case BISHOP:
+        return bishopAttacks(to, occupied) & bit(king);
+    case ROOK:
+        return rookAttacks(to, occupied) & bit(king);
+    case QUEEN:
+        return queenAttacks(to, occupied) & bit(king);
+    default:
+        return false;
+    }
+}
+
 // Picks the highest-ranked remaining move, moving it to position index.
 Move pickNext(MoveList& list, int* ranks, int index) {
     int best = index;
@@ -350,22 +373,21 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         Move m = pickNext(list, ranks, i);
         const bool tactical = isTactical(pos, m);
         const bool quiet = !tactical;
-        if (quiet && skipQuiets) continue;
-        // Pruning of late, unpromising moves once a move has kept us from being mated.
-        if (ply > 0 && best > -MATE_BOUND && legalCount > 0 && !inCheck) {
-            if (quiet) {
-                int lmpLimit = (3 + depth * depth) / (improving ? 1 : 2);
+        if (quiet && skipQuiets && !givesDirectCheck(pos, m)) continue;
+        // Late, unpromising moves are left out near the leaves once a move has kept us from
+        // being mated; moves that check are always looked at.
+        if (best > -MATE_BOUND && legalCount > 0 && !inCheck) {
+            if (quiet && !givesDirectCheck(pos, m)) {
+                int lmpLimit = (3 + depth * depth) / (improving ? 1 : 2) + (pvNode ? 4 : 0);
                 if (depth <= 8 && legalCount >= lmpLimit) {
                     skipQuiets = true;
                     continue;
                 }
                 if (depth <= 6 && staticEval_[ply] + 90 + 90 * depth <= alpha &&
-                    ranks[i] < KILLER_RANK) {
-                    skipQuiets = true;
+                    ranks[i] < KILLER_RANK)
                     continue;
-                }
                 if (depth <= 6 && staticExchange(pos, m) < -40 * depth) continue;
-            } else if (depth <= 6 && ranks[i] < GOOD_CAPTURE_RANK - 1000000 &&
+            } else if (tactical && depth <= 6 && ranks[i] < GOOD_CAPTURE_RANK - 1000000 &&
                        staticExchange(pos, m) < -90 * depth) {
                 continue;
             }
@@ -377,9 +399,9 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             pos.unmakeMove(m, undo);
             continue;
         }
+        const bool givesCheck = pos.inCheck();
         ++legalCount;
         lastMove_[ply + 1] = m;
-        const bool givesCheck = pos.inCheck();
         int newDepth = depth - 1;
         if (givesCheck && ply < 2 * rootDepth_) ++newDepth;
         int score;

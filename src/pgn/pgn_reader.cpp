@@ -180,7 +180,7 @@ bool CPgnReader::readMoveText() {
         if (is(TokenKind::LEFTPARENTHESIS)) {
             if (!beginVariation()) return false;
         } else if (is(TokenKind::RIGHTPARENTHESIS) && !m_variations.empty()) {
-            endVariation();
+            if (!endVariation()) return false;
         } else if (is(TokenKind::ASTERISK) || (is(TokenKind::SYMBOL) && isResult(m_current.text))) {
             return true;
         } else if (!readElement()) {
@@ -200,14 +200,14 @@ bool CPgnReader::beginVariation() {
     return true;
 }
 
-void CPgnReader::endVariation() {
+bool CPgnReader::endVariation() {
     advance(TokenKind::SYMBOL);
     const Variation variation = m_variations.back();
     m_variations.pop_back();
     for (CMoveNode* node = m_currentNode; node != variation.varied->parent; node = node->parent)
         m_position.takeBack();
-    m_position.makeMove(variation.varied->move);
     m_currentNode = variation.varied;
+    return m_position.makeMove(variation.varied->move);
 }
 
 bool CPgnReader::readElement() {
@@ -246,8 +246,8 @@ bool CPgnReader::readMove() {
 
     for (CMoveNode* child : m_currentNode->children) {
         if (child->move == move) {
+            if (!m_position.makeMove(move)) return false;
             m_currentNode = child;
-            m_position.makeMove(move);
             if (move.isEnPassant()) skipEnPassantMark();
             return true;
         }
@@ -262,15 +262,16 @@ bool CPgnReader::readMove() {
         word.erase(suffixStart, suffixEnd - suffixStart);
     }
     const int ply = std::min(m_currentNode->ply + 1, MAX_PLY);
+    // A position that cannot record the move, or a node that cannot be had,
+    // fails the game rather than leave a gap in the tree.
+    if (!m_position.makeMove(move)) return false;
     auto* node = new (std::nothrow)
         CMoveNode(move, CText(word.c_str()), int16_t(ply), CText(""), suffixNag(suffix), 0);
-    if (!node) return false;
-    if (!m_currentNode->addChild(node)) {
+    if (!node || !m_currentNode->addChild(node)) {
         delete node;
         return false;
     }
     m_currentNode = node;
-    m_position.makeMove(move);
     if (move.isEnPassant()) skipEnPassantMark();
     return true;
 }

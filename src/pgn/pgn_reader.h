@@ -46,7 +46,7 @@ private:
     void readOptionalComment();
     void skipComment();
     bool beginVariation();
-    void endVariation();
+    bool endVariation();
     void skipEnPassantMark();
     int64_t offsetAfterGame() const;
 

@@ -1,0 +1,95 @@
+#pragma once
+// CDatabase: one PGN file seen as a list of games.
+//
+// Opening scans the file once with the game reader and keeps an index in
+// memory: for every game its number, seven tag values and its byte range. A
+// game is read by seeking to its start, added by appending its text to a file,
+// and replaced or removed by writing a new file beside the old one and
+// swapping the two by renaming, so that the old file survives every failure.
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+#include "base/text.h"
+#include "database/file_system.h"
+#include "database/game_filter.h"
+#include "database/game_index_entry.h"
+
+class CGame;
+class CGameReader;
+
+// Error codes; their texts are fixed (see errorTextFormat).
+enum : int32_t {
+    DB_OK = 0,
+    DB_FILE_NOT_FOUND = 1,
+    DB_CANNOT_WRITE = 2,
+    DB_CANNOT_APPEND = 3,
+    DB_READ_ERROR = 4,
+    DB_WRITE_ERROR = 5,
+    DB_PARSE_ERROR = 6,
+    DB_SEEK_FAILED = 7,
+    DB_OUT_OF_MEMORY = 8,
+};
+
+class CDatabase {
+public:
+    // The reader must outlive the database; so must the file system.
+    explicit CDatabase(CGameReader& reader, CFileSystem& files = realFileSystem());
+    virtual ~CDatabase();
+    CDatabase(const CDatabase&) = delete;
+    CDatabase& operator=(const CDatabase&) = delete;
+
+    virtual bool open(const char* path);
+    virtual void setFileName(const CText& path);
+    virtual CText fileName() const;
+    virtual void filter(const GameFilter& criteria, std::vector<GameIndexEntry>& out) const;
+    virtual const std::vector<GameIndexEntry>& index() const;
+    virtual std::unique_ptr<CGame> readCurrent();
+    virtual std::unique_ptr<CGame> next();
+    virtual std::unique_ptr<CGame> previous();
+    virtual std::unique_ptr<CGame> gameAt(int n);
+    virtual bool append(const char* path, CGame& game);
+    virtual bool replaceCurrent(CGame& game);
+    virtual bool replaceAt(int n, CGame& game);
+    virtual bool deleteCurrent();
+    virtual bool deleteAt(int n);
+    virtual void close();
+    virtual void lastError(int32_t& code, CText& text) const;
+    virtual CText toString() const;
+    virtual void toFile(std::ostream& stream) const;
+    virtual void setError(int32_t code, const char* argument = nullptr);
+    virtual void buildIndex();
+
+    bool isOpen() const { return m_isOpen; }
+    int32_t current() const { return m_current; }
+    int32_t errorCode() const { return m_errorCode; }
+    const CText& errorText() const { return m_errorText; }
+
+    // The text of an error code, a printf format with at most one %s.
+    static const char* errorTextFormat(int32_t code);
+
+protected:
+    // Replaces the bytes from start up to end with the game's text (or with
+    // nothing) by writing name.tmp and renaming; the file is never half-written.
+    bool rewrite(int64_t start, int64_t end, CGame* game);
+    // Copies the file's bytes from `from` up to `to` (to the end when to is 0)
+    // to out, in blocks.
+    bool copyRange(std::ostream& out, int64_t from, int64_t to);
+    void seekTo(int64_t offset);
+
+private:
+    bool hasGame(int n) const { return m_isOpen && n >= 0 && n < int(m_entries.size()); }
+    int64_t filePosition();
+
+    CGameReader& m_reader;
+    CFileSystem& m_files;
+    CText m_name;
+    std::unique_ptr<std::istream> m_file;
+    bool m_isOpen = false;
+    int32_t m_current = 0;
+    std::vector<GameIndexEntry> m_entries;
+    int32_t m_errorCode = DB_OK;
+    CText m_errorText;
+};

@@ -276,6 +276,7 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
             close();
             m_files.removeFile(backup.c_str());
             if (!m_files.renameFile(name.c_str(), backup.c_str())) {
+                m_files.removeFile(temporary.c_str());
                 setError(DB_WRITE_ERROR);
             } else if (m_files.renameFile(temporary.c_str(), name.c_str())) {
                 m_files.removeFile(backup.c_str());

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "database/database.h"
+#include "pgn/pgn_game.h"
+#include "pgn/pgn_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string GAME_A = "[Event \"A\"]\r\n[White \"Anna\"]\r\n[Black \"Bert\"]\r\n"
+                           "[Date \"2004.03.15\"]\r\n[Result \"1-0\"]\r\n[ECO \"C20\"]\r\n\r\n"
+                           "1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# 1-0\r\n\r\n";
+const std::string GAME_B = "[Event \"B\"]\r\n[White \"Bert\"]\r\n[Black \"Anna\"]\r\n"
+                           "[Date \"2005.01.01\"]\r\n[Result \"0-1\"]\r\n[ECO \"A00\"]\r\n\r\n"
+                           "1. f3 e5 2. g4 Qh4# 0-1\r\n\r\n";
+const std::string GAME_C = "[Event \"C\"]\r\n[White \"Carl\"]\r\n[Black \"Dora\"]\r\n"
+                           "[Date \"2004.12.31\"]\r\n[Result \"1/2-1/2\"]\r\n\r\n"
+                           "1. d4 d5 1/2-1/2\r\n";
+const std::string THREE_GAMES = GAME_A + GAME_B + GAME_C;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void spit(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string event(const std::unique_ptr<CGame>& game) {
+    return game ? game->event().c_str() : "<none>";
+}
+
+std::string errorOf(const CDatabase& database) {
+    int32_t code = -1;
+    CText text;
+    database.lastError(code, text);
+    return std::to_string(code) + " " + text.c_str();
+}
+
+// A file of its own in a folder of its own for every test.
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   (std::string("tallowmere-db-") + info->name() + "-" + std::to_string(getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_path = (m_folder / "games.pgn").string();
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::unique_ptr<CPgnGame> gameWithEvent(const char* name) {
+        auto game = std::make_unique<CPgnGame>();
+        game->setEvent(CText(name));
+        game->setRoot(new CMoveNode(NO_MOVE, CText("root"), -1, CText(""), 0, 0));
+        game->setOptions(75, true, true, true, true, false);
+        return game;
+    }
+
+    fs::path m_folder;
+    std::string m_path;
+    CPgnReader m_reader;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, IndexesEveryGameWithItsTagsAndRange) {
+    spit(m_path, THREE_GAMES);
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    const std::vector<GameIndexEntry>& index = database.index();
+    ASSERT_EQ(index.size(), 3u);
+    const int64_t ends[] = {int64_t(GAME_A.size()), int64_t(GAME_A.size() + GAME_B.size()),
+                            int64_t(THREE_GAMES.size())};
+    int64_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(index[size_t(i)].number, i);
+        EXPECT_EQ(index[size_t(i)].start, start);
+        EXPECT_EQ(index[size_t(i)].end, ends[i]);
+        start = ends[i];
+    }
+    const GameIndexEntry& a = index[0];
+    EXPECT_EQ(std::string(a.white.c_str()) + a.black.c_str() + a.date.c_str() + a.event.c_str() +
+                  a.eco.c_str() + a.site.c_str() + a.result.c_str(),
+              "AnnaBert2004.03.15AC201-0");
+    EXPECT_EQ(std::string(database.fileName().c_str()), m_path);
+    EXPECT_EQ(std::string(database.toString().c_str()),
+              "CDatabase::toString() not yet implemented");
+    std::ostringstream out;
+    database.toFile(out);
+    EXPECT_EQ(out.str(), "CDatabase::toFile() not yet implemented");
+}
+
+TEST_F(DatabaseTest, ReadsGamesAndWrapsAround) {
+    spit(m_path, THREE_GAMES);
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    EXPECT_EQ(event(database.readCurrent()), "A");
+    EXPECT_EQ(event(database.readCurrent()), "A"); // reading puts the file back
+    EXPECT_EQ(event(database.gameAt(2)), "C");
+    EXPECT_EQ(event(database.next()), "A");
+    EXPECT_EQ(database.current(), 0);
+    EXPECT_EQ(event(database.previous()), "C");
+    EXPECT_EQ(database.current(), 2);
+    EXPECT_EQ(event(database.previous()), "B");
+    EXPECT_EQ(event(database.gameAt(3)), "<none>");
+    EXPECT_EQ(event(database.gameAt(-1)), "<none>");
+    EXPECT_EQ(database.current(), 1);
+    std::unique_ptr<CGame> game = database.gameAt(0);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->root()->subtreeSize(), 8u);
+
+    database.close();
+    EXPECT_FALSE(database.isOpen());
+    EXPECT_TRUE(database.index().empty());
+    EXPECT_EQ(event(database.readCurrent()), "<none>");
+    EXPECT_EQ(event(database.next()), "<none>");
+    EXPECT_FALSE(database.deleteAt(0));
+}
+
+TEST_F(DatabaseTest, EmptyMissingAndUnreadableFiles) {
+    spit(m_path, "");
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    EXPECT_TRUE(database.index().empty());
+    EXPECT_EQ(event(database.gameAt(0)), "<none>");
+    EXPECT_EQ(event(database.next()), "<none>");
+
+    const std::string missing = (m_folder / "missing.pgn").string();
+    EXPECT_FALSE(database.open(missing.c_str()));
+    EXPECT_EQ(errorOf(database), "1 File not found " + missing);
+    EXPECT_FALSE(database.open(m_folder.string().c_str())) << "a folder is not a file";
+
+    spit(m_path, GAME_A + "[Event \"Broken\"]\r\n\r\n1. e4 e4 *\r\n\r\n" + GAME_C);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    ASSERT_EQ(database.index().size(), 3u);
+    EXPECT_EQ(event(database.gameAt(1)), "<none>");
+    EXPECT_EQ(errorOf(database), "6 Error while parsing");
+    EXPECT_EQ(event(database.gameAt(2)), "C");
+}
+
+TEST_F(DatabaseTest, ReplaceAndDeleteKeepTheOtherGamesByteForByte) {
+    spit(m_path, THREE_GAMES);
+    spit(m_path + ".bak", "stale backup");
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    auto replacement = gameWithEvent("New");
+    ASSERT_TRUE(database.replaceAt(1, *replacement));
+    const std::string written = replacement->toString().c_str();
+    EXPECT_EQ(slurp(m_path), GAME_A + written + GAME_C);
+    EXPECT_FALSE(fs::exists(m_path + ".bak"));
+    EXPECT_FALSE(fs::exists(m_path + ".tmp"));
+    ASSERT_EQ(database.index().size(), 3u);
+    EXPECT_EQ(std::string(database.index()[1].event.c_str()), "New");
+    EXPECT_EQ(database.current(), 0);
+
+    EXPECT_EQ(event(database.gameAt(2)), "C");
+    ASSERT_TRUE(database.deleteCurrent());
+    EXPECT_EQ(slurp(m_path), GAME_A + written);
+    EXPECT_EQ(database.current(), 2); // kept, though the file now holds two games
+    EXPECT_EQ(event(database.previous()), "New");
+    ASSERT_TRUE(database.replaceCurrent(*gameWithEvent("Last")));
+    ASSERT_TRUE(database.deleteAt(0));
+    ASSERT_EQ(database.index().size(), 1u);
+    EXPECT_EQ(event(database.gameAt(0)), "Last");
+    ASSERT_TRUE(database.deleteAt(0));
+    EXPECT_EQ(slurp(m_path), "");
+    EXPECT_TRUE(database.index().empty());
+    EXPECT_FALSE(database.replaceAt(0, *replacement));
+}
+
+TEST_F(DatabaseTest, AppendAddsTheGameToAnyFile) {
+    spit(m_path, GAME_A);
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    auto game = gameWithEvent("Appended");
+    const std::string other = (m_folder / "other.pgn").string();
+    ASSERT_TRUE(database.append(other.c_str(), *game));
+    ASSERT_TRUE(database.append(m_path.c_str(), *game));
+    EXPECT_EQ(slurp(other), std::string(game->toString().c_str()));
+    EXPECT_EQ(database.index().size(), 1u) << "the open file's index is untouched";
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    EXPECT_EQ(database.index().size(), 2u);
+
+    const std::string impossible = (m_folder / "no" / "such" / "folder.pgn").string();
+    EXPECT_FALSE(database.append(impossible.c_str(), *game));
+    EXPECT_EQ(errorOf(database), "3 Could not open for appending " + impossible);
+}
+
+TEST_F(DatabaseTest, ErrorTexts) {
+    CDatabase database(m_reader);
+    struct Case {
+        int32_t code;
+        const char* argument;
+        std::string text;
+    };
+    const Case cases[] = {
+        {0, nullptr, "0 "},
+        {1, "x.pgn", "1 File not found x.pgn"},
+        {1, nullptr, "1 File not found "},
+        {2, "x.tmp", "2 Could not open for writing x.tmp"},
+        {3, "y", "3 Could not open for appending y"},
+        {4, "ignored", "4 Error while reading"},
+        {5, nullptr, "5 Error while writing"},
+        {6, nullptr, "6 Error while parsing"},
+        {7, nullptr, "7 Seek failed"},
+        {8, nullptr, "8 Out of memory"},
+        {9, "x", "9 Unknown error"},
+        {1000, nullptr, "1000 Unknown error"},
+    };
+    for (const Case& test : cases) {
+        database.setError(test.code, test.argument);
+        EXPECT_EQ(errorOf(database), test.text);
+    }
+}
+
+TEST(GameFilter, MatchesEveryCriterion) {
+    GameIndexEntry entry;
+    entry.white = "Kasparov, Garry";
+    entry.black = "Karpov, Anatoly";
+    entry.date = "2004.03.15";
+    entry.event = "World Championship";
+    entry.eco = "B20";
+    entry.result = "1/2-1/2";
+    struct Case {
+        const char* name;
+        void (*set)(GameFilter&);
+        bool matches;
+    };
+    const Case cases[] = {
+        {"empty filter", [](GameFilter&) {}, true},
+        {"white", [](GameFilter& f) { f.playerA = "kasparov"; }, true},
+        {"white is not black", [](GameFilter& f) { f.playerA = "karpov"; }, false},
+        {"white as either colour",
+         [](GameFilter& f) {
+             f.playerA = "KARPOV";
+             f.anyColour = true;
+         },
+         true},
+        {"black", [](GameFilter& f) { f.playerB = "anatoly"; }, true},
+        {"black as either colour",
+         [](GameFilter& f) {
+             f.playerB = "garry";
+             f.anyColour = true;
+         },
+         true},
+        {"event", [](GameFilter& f) { f.event = "champion"; }, true},
+        {"other event", [](GameFilter& f) { f.event = "open"; }, false},
+        {"eco", [](GameFilter& f) { f.eco = "b2"; }, true},
+        {"draw", [](GameFilter& f) { f.draw = true; }, true},
+        {"wins",
+         [](GameFilter& f) {
+             f.whiteWins = true;
+             f.blackWins = true;
+         },
+         false},
+        {"range around the date",
+         [](GameFilter& f) {
+             f.dateFrom = "2004.01.01";
+             f.dateTo = "2004.12.31";
+         },
+         true},
+        {"range after the date",
+         [](GameFilter& f) {
+             f.dateFrom = "2004.03.16";
+             f.dateTo = "2004.12.31";
+         },
+         false},
+        {"date from without end", [](GameFilter& f) { f.dateFrom = "2004.03"; }, true},
+        {"date to alone", [](GameFilter& f) { f.dateTo = "2004"; }, true},
+        {"a range too wide to walk",
+         [](GameFilter& f) {
+             f.dateFrom = "1990.01.01";
+             f.dateTo = "2010.12.31";
+         },
+         false},
+    };
+    for (const Case& test : cases) {
+        GameFilter filter;
+        test.set(filter);
+        EXPECT_EQ(matchesFilter(filter, entry), test.matches) << test.name;
+    }
+    entry.date = "2005.01.01";
+    GameFilter year;
+    year.dateFrom = "2004.01.01";
+    year.dateTo = "2004.12.31";
+    EXPECT_FALSE(matchesFilter(year, entry));
+}
+
+TEST(GameFilter, DatesRiseAsDecimalNumbers) {
+    struct Case {
+        std::string from;
+        std::string raised;
+        bool carried;
+    };
+    const Case cases[] = {{"2004.01.01", "2004.01.02", true},
+                          {"2004.01.09", "2004.01.10", true},
+                          {"2004.09.99", "2004.10.00", true},
+                          {"1999.99.99", "2000.00.00", true},
+                          {"99.99", "00.00", false},
+                          {"x", "x", false},
+                          {"", "", false}};
+    for (const Case& test : cases) {
+        std::string date = test.from;
+        EXPECT_EQ(raiseDate(date), test.carried) << test.from;
+        EXPECT_EQ(date, test.raised) << test.from;
+    }
+    // From 2004.01.01 to 2004.03.15 is 214 raises.
+    std::string date = "2004.01.01";
+    int raises = 0;
+    while (date != "2004.03.15" && raiseDate(date))
+        ++raises;
+    EXPECT_EQ(raises, 214);
+}
+
+TEST_F(DatabaseTest, FilterNumbersMatchesByTheirPlaceInTheFile) {
+    spit(m_path, THREE_GAMES);
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+    GameFilter filter;
+    filter.playerA = "anna";
+    filter.anyColour = true;
+    std::vector<GameIndexEntry> matches;
+    database.filter(filter, matches);
+    ASSERT_EQ(matches.size(), 2u);
+    EXPECT_EQ(matches[0].number, 0);
+    EXPECT_EQ(matches[1].number, 1);
+    filter.dateFrom = "2004.01.01";
+    filter.dateTo = "2004.12.31";
+    database.filter(filter, matches);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].number, 0);
+}

@@ -1,0 +1,147 @@
+// tallowmere pgn as a user runs it on PGN files: check, cat, index, filter.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tool_run.h"
+
+namespace {
+
+std::string sample(const char* name) {
+    return std::string(TEST_DATA_DIR) + "/" + name;
+}
+
+std::vector<std::string> outputLines(const std::string& text) {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        result.push_back(text.substr(start, end - start));
+    if (start < text.size()) result.push_back(text.substr(start));
+    return result;
+}
+
+std::string temporaryPath(const char* stem) {
+    return std::string(P_tmpdir) + "/" + stem + std::to_string(getpid()) + ".pgn";
+}
+
+} // namespace
+
+TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
+    const std::string broken = sample("broken.pgn");
+    const CToolResult result = runTool({"pgn", "check", broken});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(outputLines(result.out),
+              (std::vector<std::string>{broken + ": games 3, read 2, failed 1",
+                                        broken + ": game 1 at offset 81 does not read"}));
+
+    std::vector<std::string> arguments = {"pgn", "check"};
+    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn"})
+        arguments.push_back(sample(name));
+    const CToolResult good = runTool(arguments);
+    EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
+    EXPECT_EQ(
+        outputLines(good.out),
+        (std::vector<std::string>{sample("lichess.pgn") + ": games 3, read 3, failed 0",
+                                  sample("database_export.pgn") + ": games 3, read 3, failed 0",
+                                  sample("study.pgn") + ": games 2, read 2, failed 0"}));
+
+    const CToolResult missing = runTool({"pgn", "check", sample("missing.pgn")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(outputLines(missing.err).size(), 1u);
+    EXPECT_NE(missing.err.find("missing.pgn"), std::string::npos);
+}
+
+TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
+    const CToolResult all = runTool({"pgn", "cat", sample("database_export.pgn")});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out.substr(0, 19), "[Event \"London\"]\r\n[");
+    const std::string path = temporaryPath("tallowmere-cat-");
+    std::ofstream(path, std::ios::binary) << all.out;
+    const CToolResult again = runTool({"pgn", "cat", path});
+    EXPECT_EQ(again.out, all.out);
+    EXPECT_EQ(runTool({"pgn", "check", path}).exitCode, 0);
+    std::remove(path.c_str());
+
+    const CToolResult narrow =
+        runTool({"pgn", "cat", sample("study.pgn"), "--game", "1", "--width", "30"});
+    ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
+    EXPECT_NE(narrow.out.find("[Event \"Study with glyphs\"]"), std::string::npos);
+    EXPECT_EQ(narrow.out.find("Endgame"), std::string::npos);
+    for (const std::string& line : outputLines(narrow.out))
+        if (!line.empty() && line[0] != '[') EXPECT_LE(line.size(), 31u) << line;
+
+    const CToolResult broken = runTool({"pgn", "cat", sample("broken.pgn")});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_NE(broken.err.find("game 1 at offset 81"), std::string::npos);
+    EXPECT_NE(broken.out.find("Good two"), std::string::npos);
+}
+
+TEST(PgnTool, IndexListsTagsAndRanges) {
+    const CToolResult result = runTool({"pgn", "index", sample("lichess.pgn")});
+    ASSERT_EQ(result.exitCode, 0);
+    const std::vector<std::string> lines = outputLines(result.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "1\tBetaBishop\talpha_knight\t2023.05.15\tRated Bullet game\tC00\t"
+                        "https://example.org/efgh5678\t0-1\t1248\t1618");
+    EXPECT_EQ(lines[2].substr(0, 8), "2\tgamma\t");
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 10), "\t1618\t1926");
+}
+
+TEST(PgnTool, FilterPrintsTheNumbersOfMatchingGames) {
+    const std::string file = sample("lichess.pgn");
+    struct Case {
+        std::vector<std::string> options;
+        std::string numbers;
+    };
+    const Case cases[] = {
+        {{}, "0\n1\n2\n"},
+        {{"--white", "alpha"}, "0\n"},
+        {{"--white", "alpha", "--any-colour"}, "0\n1\n"},
+        {{"--black", "DELTA"}, "2\n"},
+        {{"--result", "0-1", "--result", "*"}, "1\n2\n"},
+        {{"--result", "1/2"}, ""},
+        {{"--from", "2023.05.15", "--to", "2023.05.31"}, "1\n2\n"},
+        {{"--event", "blitz"}, "0\n"},
+        {{"--eco", "C4"}, "0\n"},
+    };
+    for (const Case& test : cases) {
+        std::vector<std::string> arguments = {"pgn", "filter", file};
+        arguments.insert(arguments.end(), test.options.begin(), test.options.end());
+        const CToolResult result = runTool(arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, test.numbers) << test.options.size();
+    }
+}
+
+TEST(PgnTool, BadUsage) {
+    const std::vector<std::vector<std::string>> usages = {
+        {"pgn"},
+        {"pgn", "frobnicate", "x.pgn"},
+        {"pgn", "check"},
+        {"pgn", "cat"},
+        {"pgn", "cat", "x.pgn", "--game"},
+        {"pgn", "cat", "x.pgn", "--game", "-1"},
+        {"pgn", "cat", "x.pgn", "--width", "0"},
+        {"pgn", "cat", "x.pgn", "--colour"},
+        {"pgn", "index"},
+        {"pgn", "index", "a.pgn", "b.pgn"},
+        {"pgn", "filter"},
+        {"pgn", "filter", "x.pgn", "--result", "2-0"},
+        {"pgn", "filter", "x.pgn", "--white"},
+    };
+    for (const std::vector<std::string>& arguments : usages) {
+        const CToolResult result = runTool(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.size();
+        EXPECT_EQ(outputLines(result.err).size(), 1u) << result.err;
+        EXPECT_NE(result.err.find("usage: tallowmere pgn"), std::string::npos) << result.err;
+    }
+    const CToolResult range = runTool({"pgn", "cat", sample("study.pgn"), "--game", "2"});
+    EXPECT_EQ(range.exitCode, 1);
+    EXPECT_EQ(outputLines(range.err).size(), 1u);
+    EXPECT_EQ(runTool({"pgn", "index", sample("none.pgn")}).exitCode, 1);
+    EXPECT_EQ(runTool({"pgn", "filter", sample("none.pgn")}).exitCode, 1);
+}

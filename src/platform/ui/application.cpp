@@ -15,6 +15,10 @@ namespace {
 // Never destroyed by static destruction: Qt must go before the libraries it uses.
 QApplication* application = nullptr;
 std::vector<std::string> remainingArguments;
+bool loopRunning = false;
+// A quit posted while no message loop ran, for the next loop.
+bool quitPending = false;
+int pendingExitCode = 0;
 
 // The value of an option given as "--name VALUE" or "--name=VALUE"; argv index advanced.
 bool optionValue(const std::string& argument, const std::string& name, int& index, int argc,
@@ -110,7 +114,24 @@ void shutdownApplication() {
 
 int runMessageLoop(Window* window, Accelerators* accelerators) {
     attachAccelerators(window, accelerators);
-    return QApplication::exec();
+    if (quitPending) {
+        quitPending = false;
+        return pendingExitCode;
+    }
+    loopRunning = true;
+    const int exitCode = QApplication::exec();
+    loopRunning = false;
+    return exitCode;
+}
+
+void quitMessageLoop(int exitCode) {
+    if (loopRunning) {
+        QCoreApplication::exit(exitCode);
+        return;
+    }
+    // Qt would remember the quit and end the next modal dialog's loop at once instead.
+    quitPending = true;
+    pendingExitCode = exitCode;
 }
 
 void processMessages(int milliseconds) {

@@ -57,6 +57,7 @@ struct Window {
     void* data = nullptr;
     DialogState* dialog = nullptr; // set for dialogs and property pages
     MenuBar* menuBar = nullptr;
+    int framesShown = 0; // paints of the surface on the screen
 };
 
 // Owns a window's record; freed with its widgets.
@@ -73,6 +74,10 @@ Window* windowOfWidget(QWidget* widget);
 int effectiveScale();
 // Opens a resource file of the program ("bitmaps/116.png", "dialogs/126.dlg") as bytes.
 bool readResource(const std::string& name, QByteArray* bytes);
+
+// Ends the message loop with exitCode; without a running loop the next one ends at once.
+// A quit never reaches a modal dialog's own loop.
+void quitMessageLoop(int exitCode);
 
 // Frees the sound effects while the application still exists.
 void releaseSounds();

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QBitmap>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMenu>
@@ -126,6 +127,8 @@ MenuBar* createMenuBar(Window* window, int menuId) {
         title->setFont(titleFont);
         title->setStyleSheet(
             QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
+        // Three titles and eight buttons share the board's width, as on the handheld.
+        title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) + 8 * scale);
         auto* dropDown = new QMenu(title);
         for (const MenuItem& item : popup.items) {
             if (item.command == 0) {
@@ -164,7 +167,7 @@ bool addMenuBarButtons(MenuBar* bar, int bitmapId, const MenuBarButton* buttons,
         const MenuBarButton& spec = buttons[i];
         auto* button = new QToolButton(bar->widget);
         button->setAutoRaise(true);
-        button->setFixedSize(22 * scale, MENU_BAR_HEIGHT * scale - 2);
+        button->setFixedSize(20 * scale, MENU_BAR_HEIGHT * scale - 2);
         button->setIconSize(QSize(16 * scale, 16 * scale));
         const QRect source(spec.image * 16, 0, 16, 16);
         if (strip->image.rect().contains(source)) {

@@ -105,6 +105,7 @@ void Surface::paintEvent(QPaintEvent* event) {
     for (const QRect& area : outside) {
         painter.fillRect(area, Qt::white);
     }
+    ++m_window->framesShown;
 }
 
 void Surface::sendPointer(unsigned message, QMouseEvent* event) {
@@ -332,7 +333,7 @@ void postMessage(Window* window, unsigned message, uintptr_t wParam, intptr_t lP
 
 void postQuitMessage(int exitCode) {
     QMetaObject::invokeMethod(
-        qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+        qApp, [exitCode] { quitMessageLoop(exitCode); }, Qt::QueuedConnection);
 }
 
 Rect getClientRect(Window* window) {
@@ -415,6 +416,10 @@ void setWindowScale(int scale) {
 
 int windowScale() {
     return effectiveScale();
+}
+
+int windowFramesShown(Window* window) {
+    return isLive(window) ? window->framesShown : 0;
 }
 
 Color windowPixel(Window* window, int x, int y) {

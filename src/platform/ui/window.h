@@ -67,6 +67,9 @@ void* windowData(Window* window);
 void setWindowScale(int scale);
 int windowScale();
 
+// How often the window's pixels have been put on the screen (start-up figures).
+int windowFramesShown(Window* window);
+
 // The colour of a logical pixel of the window's back buffer (tests and benchmarks).
 Color windowPixel(Window* window, int x, int y);
 

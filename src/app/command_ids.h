@@ -1,0 +1,29 @@
+#pragma once
+// Command ids of the menus, the button row and the accelerator keys.
+
+enum : int {
+    IDM_EXIT = 40001,
+    IDM_LOAD_GAME = 40003,
+    IDM_SAVE_GAME = 40004,
+    IDM_NEW_GAME = 40006,
+    IDM_OPTIONS = 40012,
+    IDM_FLIP_BOARD = 40014,
+    IDM_MOVE_NOW = 40016,
+    IDM_GAME_MOVES = 40020,
+    IDM_ABOUT = 40024,
+    IDM_HINT = 40041,
+    IDM_BACK = 40044,
+    IDM_FORWARD = 40045,
+    IDM_SETUP_BOARD = 40049,
+    IDM_HELP = 40055,
+    IDM_FAST_BACK = 397,
+    IDM_FAST_FORWARD = 398,
+};
+
+// Resources the shell loads by id.
+enum : int {
+    IDR_ACCELERATORS = 101,
+    IDR_MENU = 102,
+    IDB_BUTTONS = 115,
+    IDD_PROMOTION = 126,
+};

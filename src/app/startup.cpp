@@ -1,0 +1,72 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "app/buttons.h"
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/shell.h"
+#include "app/start_report.h"
+#include "platform/kernel/paths.h"
+#include "platform/ui/accelerators.h"
+#include "platform/ui/application.h"
+#include "platform/ui/bitmap.h"
+#include "platform/ui/instance.h"
+#include "platform/ui/window.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr uint32_t STATUS_PERIOD_MS = 250;
+
+void loadBoardBitmaps() {
+    shell.pieceStrip24 = loadBitmap(appState.pieceBitmapId24);
+    shell.pieceStrip24ForSquares = loadBitmap(appState.pieceBitmapId24);
+    shell.pieceStrip = loadBitmap(appState.pieceBitmapId30);
+    shell.pieceStripForSquares = loadBitmap(appState.pieceBitmapId30);
+    shell.boardTexture = loadBitmap(appState.boardBitmapId);
+}
+
+void deleteBoardBitmaps() {
+    for (Bitmap** bitmap : {&shell.pieceStrip24, &shell.pieceStrip24ForSquares, &shell.pieceStrip,
+                            &shell.pieceStripForSquares, &shell.boardTexture}) {
+        deleteBitmap(*bitmap);
+        *bitmap = nullptr;
+    }
+}
+
+} // namespace
+
+Window* initInstance() {
+    shell.exeDirectory = executableFolder().c_str();
+    Window* window = createMainWindow();
+    if (!window) return nullptr;
+    setTimer(window, STATUS_TIMER, STATUS_PERIOD_MS);
+    loadBoardBitmaps();
+    shell.mainWindow = window;
+    checkFlipButton(appState.flipped);
+    updateNavigationButtons();
+    showWindow(window);
+    invalidateRect(window, nullptr, false);
+    updateWindow(window);
+    return window;
+}
+
+int exitInstance(int exitCode) {
+    if (shell.mainWindow) killTimer(shell.mainWindow, STATUS_TIMER);
+    deleteBoardBitmaps();
+    return exitCode;
+}
+
+int winMain(const std::string&) {
+    if (!claimSingleInstance()) return -1;
+    if (!registerMainWindowClass()) return 1;
+    Window* window = initInstance();
+    if (!window) return 16;
+    answerOtherInstances(window);
+    startReportWhenShown(window);
+    Accelerators* accelerators = loadAccelerators(IDR_ACCELERATORS);
+    const int code = runMessageLoop(window, accelerators);
+    destroyAccelerators(accelerators);
+    return exitInstance(code);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Bringing the program up and down around its message loop.
+
+#include <string>
+
+namespace platform {
+struct Window;
+}
+
+// The whole run: single-instance test, window, message loop, shutdown. The exit code:
+// -1 when another instance runs, 1 when the window class cannot be registered,
+// 16 when the window cannot be made, else the code the loop ended with.
+int winMain(const std::string& commandLine);
+
+// Everything before the message loop: the main window with its menu bar, the status
+// timer and the board's bitmaps; the window is shown. Null when the window could
+// not be made.
+platform::Window* initInstance();
+// Everything after it: timer and bitmaps released.
+int exitInstance(int exitCode);

@@ -1,0 +1,7 @@
+#include "app/stored_state.h"
+
+void loadOptions(CAppState&) {}
+
+void saveOptions(CAppState&) {}
+
+void autosaveGame() {}

@@ -1,0 +1,20 @@
+#include "board/play_move.h"
+
+#include "app/app_state.h"
+#include "app/buttons.h"
+#include "app/shell.h"
+#include "board/animation.h"
+
+bool playMove(CMove move, uint64_t thinkTimeMs, bool animate, bool highlight) {
+    if (!appState.addMoveToTree(move, int64_t(thinkTimeMs))) return false;
+    appState.lastMove = move;
+    enableBackButton(true);
+    enableForwardButton(appState.currentNode->hasChildren());
+    (appState.position->sideToMove() == WHITE ? appState.whiteUsedMs : appState.blackUsedMs) +=
+        thinkTimeMs;
+    appState.position->makeMove(move);
+    ++appState.plyNumber;
+    showMove(shell.mainWindow, move, animate, appState.sound, highlight);
+    appState.showLevelLine = false;
+    return true;
+}

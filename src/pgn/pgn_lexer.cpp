@@ -34,6 +34,14 @@ bool beginsToken(int c) {
     return c != END && CLASSES[uint8_t(c)] != 0;
 }
 
+bool symbolChar(int c) {
+    return c != END && CLASSES[uint8_t(c)] == SYMBOL_CHAR;
+}
+
+void clearText(CToken& token) {
+    if (!token.text.isEmpty()) token.text = "";
+}
+
 TokenKind punctuationKind(int c) {
     switch (c) {
     case '(':
@@ -67,7 +75,7 @@ void appendByte(std::string& text, int c) {
 } // namespace
 
 bool CPgnLexer::isSymbolChar(int c) {
-    return c != END && CLASSES[uint8_t(c)] == SYMBOL_CHAR;
+    return symbolChar(c);
 }
 
 bool CPgnLexer::seek(std::streambuf& buffer, int64_t offset) {
@@ -135,21 +143,27 @@ bool CPgnLexer::nextToken(TokenKind hint, CToken& token) {
             if (keepRaw) appendByte(m_raw, next);
             token.number = readInteger(next, keepRaw);
         }
-        if (!token.text.isEmpty()) token.text = "";
+        clearText(token);
     } else if (CLASSES[uint8_t(c)] == PUNCTUATION) {
         token.kind = punctuationKind(c);
-        if (!token.text.isEmpty()) token.text = "";
+        clearText(token);
     } else if (isDigit(c) && hint != TokenKind::SYMBOL) {
         token.kind = TokenKind::INT;
         token.number = readInteger(c, keepRaw);
-        if (!token.text.isEmpty()) token.text = "";
+        clearText(token);
     } else {
         token.kind = TokenKind::SYMBOL;
-        m_text.assign(1, static_cast<char>(c));
-        while (isSymbolChar(peek()))
-            m_text.push_back(static_cast<char>(bump()));
-        if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
-        token.text = m_text.c_str();
+        if (m_keepText || keepRaw) {
+            m_text.assign(1, static_cast<char>(c));
+            while (symbolChar(peek()))
+                m_text.push_back(static_cast<char>(bump()));
+            if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
+            token.text = m_text.c_str();
+        } else {
+            while (symbolChar(peek()))
+                bump();
+            clearText(token);
+        }
     }
 
     if (keepRaw)
@@ -184,10 +198,13 @@ bool CPgnLexer::readString(CToken& token, bool keepRaw) {
             if (c == END) return false;
             if (keepRaw) appendByte(m_raw, c);
         }
-        appendByte(m_text, c);
+        if (m_keepText) appendByte(m_text, c);
     }
     token.kind = TokenKind::STRING;
-    token.text = m_text.c_str();
+    if (m_keepText)
+        token.text = m_text.c_str();
+    else
+        clearText(token);
     return true;
 }
 
@@ -197,7 +214,15 @@ bool CPgnLexer::readComment(int first, CToken& token) {
         // An empty body: the "}" has been read already but is still the next token.
         m_pendingBrace = true;
         m_pendingBraceStart = m_position - 1;
-        if (!token.text.isEmpty()) token.text = "";
+        clearText(token);
+        return true;
+    }
+    if (!m_keepText) {
+        for (int next = peek(); next != '}'; next = peek()) {
+            if (next == END) return false;
+            bump();
+        }
+        clearText(token);
         return true;
     }
     m_text.clear();

@@ -30,6 +30,11 @@ public:
     // the hint is COMMENT, "%" lines after a line break); -1 at the end.
     int readChar(TokenKind hint);
 
+    // Without text, SYMBOL, STRING and COMMENT tokens come with an empty text:
+    // skipping the move text of a game needs only the kinds, and building
+    // texts nobody reads is most of the cost of indexing a file.
+    void setKeepText(bool keep) { m_keepText = keep; }
+
     // Offset of the next character that will be read.
     int64_t position() const { return m_position; }
 
@@ -58,6 +63,7 @@ private:
     signed char m_previous = 0;
     // An empty comment has consumed its "}", which must still come out as the next token.
     bool m_pendingBrace = false;
+    bool m_keepText = true;
     int64_t m_pendingBraceStart = 0;
     std::string m_raw;
     std::string m_text;

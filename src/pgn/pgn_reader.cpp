@@ -30,9 +30,8 @@ uint8_t suffixNag(const std::string& suffix) {
 // The writer turns every line break of a comment into a blank and breaks its
 // lines at blanks; keeping runs of blanks and line breaks as one blank, and no
 // blank at the end, makes a comment read back exactly as it was written.
-CText normalizeComment(const CText& body) {
-    std::string text;
-    text.reserve(body.length());
+void appendComment(std::string& joined, const CText& body) {
+    const size_t before = joined.size();
     bool inBlank = false;
     for (uint32_t i = 0; i < body.length(); ++i) {
         const char c = body[i];
@@ -40,11 +39,12 @@ CText normalizeComment(const CText& body) {
             inBlank = true;
             continue;
         }
-        if (inBlank && !text.empty()) text += ' ';
+        // A blank between words, and between this comment and the one before.
+        if ((inBlank && joined.size() > before) || (joined.size() == before && before > 0))
+            joined += ' ';
         inBlank = false;
-        text += c;
+        joined += c;
     }
-    return CText(text.c_str());
 }
 
 } // namespace
@@ -58,6 +58,7 @@ bool CPgnReader::startGame(std::istream& stream, int64_t offset) {
     m_haveToken = false;
     std::streambuf* buffer = stream.rdbuf();
     if (!buffer || !m_lexer.seek(*buffer, offset)) return false;
+    m_lexer.setKeepText(true);
     // Whatever was read last, the start of a stream is the start of a line
     // that is not an escape line, as for a fresh reader.
     if (offset == 0) m_lexer.setPreviousChar(0);
@@ -136,6 +137,7 @@ int64_t CPgnReader::offsetAfterGame() const {
 bool CPgnReader::scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                           std::unique_ptr<CGame>& game) {
     if (!startGame(stream, offset)) return false;
+    m_lexer.setKeepText(false);
     while (m_haveToken && !is(TokenKind::LEFTBRACKET)) {
         if (is(TokenKind::LEFTBRACE))
             skipComment();
@@ -303,24 +305,23 @@ void CPgnReader::readOptionalComment() {
     // Comments that follow one another with nothing between them all belong
     // to the node: "{ Well done! } { [%csl Gf6] }" keeps both.
     bool complete = false;
-    std::string joined;
+    m_comment.clear();
     while (is(TokenKind::LEFTBRACE)) {
         advance(TokenKind::COMMENT);
         if (!m_haveToken) break;
-        CText text;
+        const size_t before = m_comment.size();
         if (is(TokenKind::COMMENT)) {
-            text = normalizeComment(m_current.text);
+            appendComment(m_comment, m_current.text);
             advance(TokenKind::RIGHTBRACE);
         }
-        if (!is(TokenKind::RIGHTBRACE)) break;
+        if (!is(TokenKind::RIGHTBRACE)) {
+            m_comment.resize(before);
+            break;
+        }
         advance(TokenKind::SYMBOL);
         complete = true;
-        if (!text.isEmpty()) {
-            if (!joined.empty()) joined += ' ';
-            joined += text.c_str();
-        }
     }
-    if (complete && m_currentNode) m_currentNode->setComment(CText(joined.c_str()));
+    if (complete && m_currentNode) m_currentNode->comment = m_comment.c_str();
 }
 
 void CPgnReader::skipComment() {

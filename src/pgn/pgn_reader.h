@@ -10,6 +10,7 @@
 // any nesting depth is safe.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/text.h"
@@ -65,5 +66,6 @@ private:
     bool m_haveToken = false;
     CText m_tagName;
     CText m_tagValue;
+    std::string m_comment; // the comments being read, joined
     CPosition m_position;
 };

@@ -130,6 +130,7 @@ MenuBar* createMenuBar(Window* window, int menuId) {
         // Three titles and eight buttons share the board's width, as on the handheld.
         title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) + 8 * scale);
         auto* dropDown = new QMenu(title);
+        dropDown->setFont(titleFont);
         for (const MenuItem& item : popup.items) {
             if (item.command == 0) {
                 dropDown->addSeparator();

@@ -69,7 +69,7 @@ class Engine:
         threading.Thread(target=self._pump, args=(self.process.stdout, self.lines),
                          daemon=True).start()
         self.send("uci")
-        self.wait_for("uciok", 10)
+        self.wait_for("uciok", 60)
         for name, value in self.options:
             self.send("setoption name %s value %s" % (name, value))
         self.ready()
@@ -157,7 +157,9 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate):
         used = int((time.monotonic() - started) * 1000)
         loser = "0-1" if board.white else "1-0"
         if best is None or used > clocks[board.white]:
-            return (loser, "%s lost on time" % engine.name), moves
+            return (loser, "%s lost on time (%s after %d ms of %d)" %
+                    (engine.name, "no move" if best is None else best, used,
+                     clocks[board.white])), moves
         clocks[board.white] += inc_ms - used
         if not board.play(best):
             return (loser, "%s played illegal move %s" % (engine.name, best)), moves

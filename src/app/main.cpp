@@ -9,7 +9,7 @@
 namespace {
 
 const char USAGE[] =
-    "Usage: tallowmere-chess [--scale N] [--root DIR] [FILE.gbk | FILE.pgn]\n"
+    "Usage: tallowmere-chess [--scale N] [--root DIR]\n"
     "\n"
     "Tallowmere Chess: play chess on the board with the mouse, by dragging a piece\n"
     "or by clicking it and then its destination.\n"

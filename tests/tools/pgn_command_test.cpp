@@ -55,6 +55,39 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
     EXPECT_NE(missing.err.find("missing.pgn"), std::string::npos);
 }
 
+// check reads each file once; its games must be exactly the ones the index has.
+TEST(PgnTool, CheckCountsTheGamesTheIndexHas) {
+    const std::string path = temporaryPath("tallowmere-check-");
+    std::ofstream(path, std::ios::binary)
+        << "junk before [Event \"a\"]\n1. e4 1-0 {after the result}\n\n"
+           "[Event \"b\"]\n1. e4 1-0 e5 more text\n"
+           "[Event \"c\"] 1. e4 e5\n"                    // no result, next game follows
+           "[Event \"d\"] 1. d4 { [brackets] } 1/2-1/2 " // next game on the same line
+           "[Event \"e\"] 1. e9 *\n"
+           "[Event \"f\"] 1. c4 * trailing words";
+    const CToolResult index = runTool({"pgn", "index", path});
+    const CToolResult check = runTool({"pgn", "check", path});
+    std::remove(path.c_str());
+    const std::vector<std::string> entries = outputLines(index.out);
+    std::vector<std::string> starts;
+    for (const std::string& entry : entries) {
+        const size_t last = entry.rfind('\t');
+        const size_t before = entry.rfind('\t', last - 1);
+        starts.push_back(entry.substr(before + 1, last - before - 1));
+    }
+    ASSERT_EQ(entries.size(), 7u) << index.out;
+    const std::vector<std::string> lines = outputLines(check.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], path + ": games 7, read 4, failed 3");
+    // The failures: the junk before the first game, the game without a result
+    // (the next game's "[" is not a move), and the illegal move.
+    const std::vector<size_t> failed = {0, 3, 5};
+    ASSERT_EQ(lines.size(), 4u) << check.out;
+    for (size_t i = 0; i < failed.size(); ++i)
+        EXPECT_EQ(lines[i + 1], path + ": game " + std::to_string(failed[i]) + " at offset " +
+                                    starts[failed[i]] + " does not read");
+}
+
 TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
     const CToolResult all = runTool({"pgn", "cat", sample("database_export.pgn")});
     ASSERT_EQ(all.exitCode, 0) << all.err;

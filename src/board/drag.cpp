@@ -29,7 +29,7 @@ Bitmap* underPiece = nullptr;
 Dc* underPieceDc = nullptr;
 // Where the piece was last drawn: the top-left of its image, in window pixels.
 Point lastPos{0, 0};
-// A call made while one runs (a timer tick inside a message box) does nothing.
+// Set while a call runs: a call meanwhile would compose on a half-made picture.
 bool drawing = false;
 
 void takeBackground(Dc* windowDc) {

@@ -1,5 +1,6 @@
 // tallowmere-chess: the program's entry point.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -22,6 +23,15 @@ const char USAGE[] =
     "              the environment variable TALLOWMERE_ROOT)\n"
     "  --help      show this text\n";
 
+// Qt aborts with a long text when it finds no display; this says it in one line.
+bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
 bool wantsHelp(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
@@ -35,6 +45,12 @@ int main(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
         std::fputs(USAGE, stdout);
         return 0;
+    }
+    if (!hasDisplay()) {
+        std::fputs("tallowmere-chess: no display to open the window on "
+                   "(neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+                   stderr);
+        return 1;
     }
     std::string error;
     if (!platform::initApplication(argc, argv, &error)) {

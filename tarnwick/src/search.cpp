@@ -507,7 +507,6 @@ int Search::quiesce(int alpha, int beta, int ply) {
                              PIECE_VALUE[typeOf(pos.pieceOn(moveFrom(m)))] / 16 + 100000
                        : history_[pos.sideToMove()][moveFrom(m)][moveTo(m)];
     }
-    int legalCount = 0;
     for (int i = 0; i < list.size; ++i) {
         Move m = pickNext(list, ranks, i);
         if (!inCheck) {
@@ -521,7 +520,6 @@ int Search::quiesce(int alpha, int beta, int ply) {
             pos.unmakeMove(m, undo);
             continue;
         }
-        ++legalCount;
         lastMove_[ply + 1] = m;
         int score = -quiesce(-beta, -alpha, ply + 1);
         pos.unmakeMove(m, undo);
@@ -537,7 +535,6 @@ int Search::quiesce(int alpha, int beta, int ply) {
             }
         }
     }
-    (void)legalCount;
     return best;
 }
 

@@ -18,21 +18,25 @@ SearchLimits limitsFor(const Level& level) {
     // a move may take, and never less than a sliver so that a move is always made.
     const int64_t ceiling = std::max<int64_t>(remaining - level.moveOverheadMs, remaining / 4);
 
+    // Each move also costs the overhead of passing it back, which the increment must cover
+    // first; otherwise the clock drifts down to nothing over a long game.
+    const int64_t available = std::max<int64_t>(remaining - level.moveOverheadMs, 0);
+    const int64_t incrementShare = std::max<int64_t>(increment - level.moveOverheadMs, 0) * 3 / 4;
     int64_t target, hard;
     if (level.movesToGo == 1 && level.periodMoves <= 1) {
         // A fixed time per move: use it.
         target = hard = ceiling;
     } else if (level.movesToGo == 1) {
         // The last move before the time control: the clock is refilled after it.
-        target = remaining / 2 + increment;
-        hard = remaining * 8 / 10;
+        target = available / 2 + incrementShare;
+        hard = available * 8 / 10;
     } else if (level.movesToGo > 1) {
         int moves = std::min(level.movesToGo, 40);
-        target = remaining / (moves + 1) + increment * 8 / 10;
-        hard = std::min(target * 4, remaining / 2 + increment);
+        target = available / (moves + 1) + incrementShare;
+        hard = std::min(target * 4, available / 2 + incrementShare);
     } else {
-        target = remaining / 25 + increment * 8 / 10;
-        hard = std::min(target * 4, remaining / 3 + increment * 8 / 10);
+        target = available / 25 + incrementShare;
+        hard = std::min(target * 4, available / 3 + incrementShare);
     }
     hard = std::clamp<int64_t>(hard, 1, std::max<int64_t>(ceiling, 1));
     limits.hardMs = hard;

@@ -121,13 +121,14 @@ class Engine:
             self.process = None
 
 
-def play_game(white, black, opening, base_ms, inc_ms, adjudicate):
+def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock):
     board = Board()
     moves = []
     for m in opening.split():
         assert board.play(m), "bad opening move " + m
         moves.append(m)
     clocks = {True: base_ms, False: base_ms}
+    lowest = {white.name: base_ms, black.name: base_ms}
     scores = []  # (white's view) per move
     for engine in (white, black):
         engine.send("ucinewgame")
@@ -135,6 +136,7 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate):
     while True:
         result = board.outcome()
         if result:
+            lowest_clock.update(lowest)
             return result, moves
         engine = white if board.white else black
         engine.send("position startpos moves " + " ".join(moves))
@@ -160,6 +162,7 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate):
             return (loser, "%s lost on time (%s after %d ms of %d)" %
                     (engine.name, "no move" if best is None else best, used,
                      clocks[board.white])), moves
+        lowest[engine.name] = min(lowest[engine.name], clocks[board.white] - used)
         clocks[board.white] += inc_ms - used
         if not board.play(best):
             return (loser, "%s played illegal move %s" % (engine.name, best)), moves
@@ -176,6 +179,7 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate):
                 return ("1/2-1/2", "adjudicated"), moves
         if len(moves) >= 400:
             return ("1/2-1/2", "move limit"), moves
+        lowest_clock.update(lowest)
 
 
 
@@ -204,20 +208,28 @@ def main():
     second.start()
     wins = draws = losses = 0
     results = []
+    crashes = []
+    least_left = base_ms
     try:
         for game in range(args.games):
             opening = OPENINGS[(game // 2) % len(OPENINGS)]
             first_white = game % 2 == 0
             white, black = (first, second) if first_white else (second, first)
+            lowest_clock = {}
             try:
                 (result, reason), moves = play_game(white, black, opening, base_ms, inc_ms,
-                                                    not args.no_adjudication)
+                                                    not args.no_adjudication, lowest_clock)
             except (EOFError, BrokenPipeError, TimeoutError) as error:
-                # An engine that dies loses the game; both start afresh for the next one.
-                crashed = first if first.name in str(error) else second
-                first_lost = crashed is first
-                result = "0-1" if (first_lost == first_white) else "1-0"
-                reason, moves = "%s crashed" % crashed.name, []
+                # A game that an engine broke off is not scored; it is listed at the end and
+                # both engines start afresh. Our engine crashing is a failure to be fixed.
+                crashes.append("game %d: %s" % (game + 1, error))
+                print("game %d: %s - %s not scored (%s)" % (game + 1, white.name, black.name,
+                                                            error), flush=True)
+                for e in (first, second):
+                    e.stop()
+                    e.start()
+                continue
+            least_left = min(least_left, lowest_clock.get(first.name, base_ms))
             if result == "1/2-1/2":
                 draws += 1
                 points = 0.5
@@ -233,7 +245,7 @@ def main():
                    losses), flush=True)
             if args.pgn:
                 write_pgn(args.pgn, white.name, black.name, result, reason, moves, game + 1)
-            if "illegal" in reason or "time" in reason or "crashed" in reason:
+            if "illegal" in reason or "time" in reason:
                 # An engine that broke the rules is restarted so the next game is clean.
                 for e in (first, second):
                     e.stop()
@@ -253,6 +265,10 @@ def main():
     margin = (to_elo(min(score + margin_p, 1)) - to_elo(max(score - margin_p, 0))) / 2
     print("%s vs %s: games %d, +%d =%d -%d, score %.1f%%, Elo %+.0f +/- %.0f" %
           (first.name, second.name, n, wins, draws, losses, 100 * score, diff, margin))
+    print("%s's least time left after a move: %d ms; games not scored: %d" %
+          (first.name, least_left, len(crashes)))
+    for line in crashes:
+        print("  " + line)
 
 
 if __name__ == "__main__":

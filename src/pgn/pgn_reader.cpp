@@ -255,13 +255,17 @@ bool CPgnReader::readMove() {
         }
     }
 
-    // The text keeps everything but the "!"/"?" suffix, which becomes the glyph.
+    // The first run of "!" and "?" becomes the glyph. The text keeps the rest of
+    // the word without any "!" or "?": written back with its glyph as "$n", it
+    // must read as the same text (the move itself never depends on them).
     const size_t suffixStart = word.find_first_of("!?");
     std::string suffix;
     if (suffixStart != std::string::npos) {
         const size_t suffixEnd = std::min(word.find_first_not_of("!?", suffixStart), word.size());
         suffix = word.substr(suffixStart, suffixEnd - suffixStart);
-        word.erase(suffixStart, suffixEnd - suffixStart);
+        word.erase(
+            std::remove_if(word.begin(), word.end(), [](char c) { return c == '!' || c == '?'; }),
+            word.end());
     }
     const int ply = std::min(m_currentNode->ply + 1, MAX_PLY);
     // A position that cannot record the move, or a node that cannot be had,

@@ -45,6 +45,7 @@ TEST(PgnReader, MoveText) {
         // Suffixes become glyphs; the last glyph wins.
         {"1. e4! e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *", "e4$1 e5$2 Nf3$3 Nc6$4 Bb5$5 a6$6"},
         {"1. e4!!? *", "e4"},
+        {"1. e4! e?5! 2. Nf3!+ *", "e4$1 e5$2 Nf3+$1"},
         {"1. e4 $14 $2 *", "e4$2"},
         {"1. e4 $300 *", "e4$44"},
         {"1. e4 {c} $1 {d} *", "e4$1{d}"},

@@ -14,9 +14,9 @@ bool isResult(const CText& text) {
 }
 
 // A move number written as a symbol: digits that are not all zero at its start.
-bool startsWithMoveNumber(const CText& text) {
-    for (uint32_t i = 0; i < text.length() && text[i] >= '0' && text[i] <= '9'; ++i)
-        if (text[i] != '0') return true;
+bool startsWithMoveNumber(const char* text) {
+    for (; *text >= '0' && *text <= '9'; ++text)
+        if (*text != '0') return true;
     return false;
 }
 
@@ -216,7 +216,7 @@ bool CPgnReader::readElement() {
     readOptionalComment();
     readOptionalComment();
     if (is(TokenKind::INT)) advance(TokenKind::PERIOD);
-    if (is(TokenKind::SYMBOL) && startsWithMoveNumber(m_current.text)) advance(TokenKind::PERIOD);
+    if (is(TokenKind::SYMBOL) && startsWithMoveNumber(m_current.text.c_str())) advance(TokenKind::PERIOD);
     while (is(TokenKind::PERIOD))
         advance(TokenKind::SYMBOL);
     readOptionalComment();
@@ -230,6 +230,8 @@ bool CPgnReader::readMove() {
     std::string word = m_current.text.c_str();
     advance(TokenKind::SYMBOL);
     if (word.size() > MAX_MOVE_TEXT) return false;
+    // Written back, a word that starts like a move number would be read as one.
+    if (startsWithMoveNumber(word.c_str())) return false;
 
     CMove move = parseSan(m_position, word.c_str());
     if (move == NO_MOVE && word.size() > 1 && word.back() == 'e' && is(TokenKind::PERIOD)) {

@@ -273,3 +273,36 @@ TEST(Dialog, MultilineEditSelectionAndLines) {
     dialogBox(112, nullptr, [](Window*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; });
     EXPECT_EQ(seen, (std::vector<int>{12, 15, 1, 3}));
 }
+
+TEST(Dialog, MultilineEditPositionsCountTheGivenText) {
+    // Positions count the 8-bit text as given: a line break is two characters, a
+    // Windows-1252 letter one, a UTF-8 letter its bytes; selecting does not scroll.
+    struct Case {
+        const char* text;
+        int start, end; // "Nf3" in the text
+        int line;
+    };
+    const Case cases[] = {
+        {"1. e4 e5\r\n2. Nf3 Nc6\r\n3. Bb5 a6", 13, 16, 1},
+        {"{M\xfcller}\r\n1. e4 e5\r\n2. Nf3", 23, 26, 2},
+        {"{M\xc3\xbcller}\r\n1. e4 e5\r\n2. Nf3", 24, 27, 2},
+        {"1. e4\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+         "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n2. Nf3",
+         68, 71, 30},
+    };
+    for (const Case& c : cases) {
+        std::vector<int> seen;
+        whenDialogOpens([&seen, &c](Window* dialog) {
+            setDlgItemText(dialog, 370, c.text);
+            editSetSel(dialog, 370, c.start, c.end);
+            int start = 0, end = 0;
+            editGetSel(dialog, 370, &start, &end);
+            seen = {start, end, editLineFromChar(dialog, 370, start),
+                    editFirstVisibleLine(dialog, 370)};
+            endDialog(dialog, 1);
+        });
+        dialogBox(112, nullptr,
+                  [](Window*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; });
+        EXPECT_EQ(seen, (std::vector<int>{c.start, c.end, c.line, 0})) << c.text;
+    }
+}

@@ -2,6 +2,7 @@
 // for message boxes, sounds, help and file dialogs.
 #include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/filedialog.h"
 #include "platform/ui/help.h"
 #include "platform/ui/messagebox.h"
@@ -175,6 +176,17 @@ TEST(Hooks, MessageBoxesSoundsHelpAndFileDialogsAnswerScripted) {
                         "sound Default " + std::to_string(SND_ALIAS | SND_ASYNC),
                         "sound /x/move4.wav " + std::to_string(SND_ASYNC | SND_NODEFAULT),
                         "help TallowmereChess.htm#Promotion", "file Select file *.pgn"}));
+}
+
+TEST(Cursor, TheWaitCursorGivesBackTheOneBefore) {
+    EXPECT_EQ(currentCursor(), Cursor::arrow);
+    const Cursor before = setCursor(Cursor::wait);
+    EXPECT_EQ(before, Cursor::arrow);
+    EXPECT_EQ(currentCursor(), Cursor::wait);
+    // Asking twice for the wait cursor needs one restore, not two.
+    EXPECT_EQ(setCursor(Cursor::wait), Cursor::wait);
+    EXPECT_EQ(setCursor(before), Cursor::wait);
+    EXPECT_EQ(currentCursor(), Cursor::arrow);
 }
 
 TEST(Help, TheViewerOpensAtEveryAnchorOfTheHelpFile) {

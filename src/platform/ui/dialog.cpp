@@ -119,21 +119,88 @@ QString plainText(QWidget* widget) {
     return {};
 }
 
-// Character positions of the 8-bit text map to positions of the wide text.
-int wideIndex(const QString& text, int narrowIndex) {
-    int bytes = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (bytes >= narrowIndex) {
-            return i;
+// Where each character of a control's wide text starts in its 8-bit text, with one
+// more entry for the end. A multi-line edit keeps the 8-bit text it was given, so that
+// positions count that text's characters with its line breaks as two ("\r\n"), as the
+// handheld's control counted them, while the widget holds one character per line break.
+// Once the text is typed over, positions count the text as getDlgItemText returns it.
+class PositionMap {
+public:
+    explicit PositionMap(QWidget* widget) : m_text(plainText(widget)) {
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            mapGivenText(edit->property(GIVEN_TEXT).toByteArray());
         }
-        bytes += int(QString(text[i]).toUtf8().size());
+        if (m_offsets.empty()) {
+            int bytes = 0;
+            for (const QChar c : m_text) {
+                m_offsets.push_back(bytes);
+                bytes += int(QString(c).toUtf8().size());
+            }
+            m_offsets.push_back(bytes);
+        }
     }
-    return int(text.size());
-}
 
-int narrowIndex(const QString& text, int wide) {
-    return int(text.left(std::clamp(wide, 0, int(text.size()))).toUtf8().size());
-}
+    const QString& text() const { return m_text; }
+    // The first wide position at or after the 8-bit one.
+    int toWide(int narrow) const {
+        const auto found = std::lower_bound(m_offsets.begin(), m_offsets.end(), narrow);
+        return found == m_offsets.end() ? int(m_text.size()) : int(found - m_offsets.begin());
+    }
+    int toNarrow(int wide) const {
+        return m_offsets[size_t(std::clamp(wide, 0, int(m_text.size())))];
+    }
+
+    static constexpr const char* GIVEN_TEXT = "givenText";
+
+private:
+    void mapGivenText(const QByteArray& given) {
+        if (given.isEmpty()) {
+            return;
+        }
+        // Decoded as widen decodes: UTF-8 when the whole text is valid UTF-8, else Windows-1252.
+        const QString wide = widen(given.toStdString());
+        std::vector<int> starts;
+        if (wide == QString::fromUtf8(given) && !given.contains('\0')) {
+            for (int i = 0; i < given.size();) {
+                const auto lead = static_cast<unsigned char>(given[i]);
+                const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+                const int units = int(QString::fromUtf8(given.constData() + i, length).size());
+                starts.insert(starts.end(), size_t(units), i);
+                i += length;
+            }
+        } else {
+            for (int i = 0; i < given.size(); ++i) {
+                starts.push_back(i);
+            }
+        }
+        if (starts.size() != size_t(wide.size())) {
+            return;
+        }
+        // The widget drops the carriage return of each line break; nothing else may differ.
+        std::vector<int> offsets;
+        int w = 0;
+        for (const QChar c : m_text) {
+            while (w < wide.size() && wide[w] == QLatin1Char('\r') && c != QLatin1Char('\r')) {
+                ++w;
+            }
+            if (w >= wide.size() || wide[w] != c) {
+                return;
+            }
+            offsets.push_back(starts[size_t(w++)]);
+        }
+        while (w < wide.size() && wide[w] == QLatin1Char('\r')) {
+            ++w;
+        }
+        if (w != wide.size()) {
+            return;
+        }
+        offsets.push_back(int(given.size()));
+        m_offsets = std::move(offsets);
+    }
+
+    QString m_text;
+    std::vector<int> m_offsets;
+};
 
 } // namespace
 
@@ -383,6 +450,7 @@ bool setDlgItemText(Window* dialog, int id, const char* text) {
             combo->setCurrentIndex(combo->findText(wide, Qt::MatchExactly));
         }
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        edit->setProperty(PositionMap::GIVEN_TEXT, QByteArray(text ? text : ""));
         edit->setPlainText(wide);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(wide);
@@ -540,14 +608,18 @@ std::string listItemText(Window* dialog, int id, int index) {
 
 void editSetSel(Window* dialog, int id, int start, int end) {
     QWidget* widget = control(dialog, id);
-    const QString text = plainText(widget);
-    const int from = wideIndex(text, std::max(0, start));
-    const int to = end < 0 ? int(text.size()) : wideIndex(text, end);
+    const PositionMap positions(widget);
+    const int from = positions.toWide(std::max(0, start));
+    const int to = end < 0 ? int(positions.text().size()) : positions.toWide(end);
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        // Selecting does not scroll, as on the handheld: the program scrolls itself.
+        QScrollBar* bar = edit->verticalScrollBar();
+        const int firstLine = bar->value();
         QTextCursor cursor = edit->textCursor();
         cursor.setPosition(from);
         cursor.setPosition(std::max(from, to), QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);
+        bar->setValue(firstLine);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setSelection(from, std::max(0, to - from));
     }
@@ -555,7 +627,7 @@ void editSetSel(Window* dialog, int id, int start, int end) {
 
 void editGetSel(Window* dialog, int id, int* start, int* end) {
     QWidget* widget = control(dialog, id);
-    const QString text = plainText(widget);
+    const PositionMap positions(widget);
     int from = 0;
     int to = 0;
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
@@ -566,10 +638,10 @@ void editGetSel(Window* dialog, int id, int* start, int* end) {
         to = line->hasSelectedText() ? line->selectionEnd() : from;
     }
     if (start) {
-        *start = narrowIndex(text, from);
+        *start = positions.toNarrow(from);
     }
     if (end) {
-        *end = narrowIndex(text, to);
+        *end = positions.toNarrow(to);
     }
 }
 
@@ -578,9 +650,9 @@ int editLineFromChar(Window* dialog, int id, int position) {
     if (!edit) {
         return 0;
     }
-    const QString text = edit->toPlainText();
-    const int wide = wideIndex(text, std::max(0, position));
-    return int(text.left(wide).count(QLatin1Char('\n')));
+    const PositionMap positions(edit);
+    const int wide = positions.toWide(std::max(0, position));
+    return int(positions.text().left(wide).count(QLatin1Char('\n')));
 }
 
 int editLineCount(Window* dialog, int id) {

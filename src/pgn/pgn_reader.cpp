@@ -29,13 +29,15 @@ uint8_t suffixNag(const std::string& suffix) {
 
 // The writer turns every line break of a comment into a blank and breaks its
 // lines at blanks; keeping runs of blanks and line breaks as one blank, and no
-// blank at the end, makes a comment read back exactly as it was written.
+// blank at the end, makes a comment read back exactly as it was written. So
+// does dropping the whitespace at its start that a dropped NUL byte uncovered:
+// read back, it would be skipped.
 void appendComment(std::string& joined, const CText& body) {
     const size_t before = joined.size();
     bool inBlank = false;
     for (uint32_t i = 0; i < body.length(); ++i) {
         const char c = body[i];
-        if (c == ' ' || c == '\r' || c == '\n') {
+        if (c == ' ' || c == '\r' || c == '\n' || (c == '\t' && joined.size() == before)) {
             inBlank = true;
             continue;
         }
@@ -216,7 +218,8 @@ bool CPgnReader::readElement() {
     readOptionalComment();
     readOptionalComment();
     if (is(TokenKind::INT)) advance(TokenKind::PERIOD);
-    if (is(TokenKind::SYMBOL) && startsWithMoveNumber(m_current.text.c_str())) advance(TokenKind::PERIOD);
+    if (is(TokenKind::SYMBOL) && startsWithMoveNumber(m_current.text.c_str()))
+        advance(TokenKind::PERIOD);
     while (is(TokenKind::PERIOD))
         advance(TokenKind::SYMBOL);
     readOptionalComment();

@@ -61,6 +61,7 @@ TEST(PgnReader, MoveText) {
         {"1. e4 {first} e5 2. Nf3 {second} *", "e4{first} e5 Nf3{second}"},
         // Line breaks and blank runs in comments read as one blank.
         {"1. e4 {a\r\n  b   c \r\n} *", "e4{a b c}"},
+        {std::string("1. e4 {\0\t a\tb} *", 16), "e4{a\tb}"},
         // Move numbers in every form, or none.
         {"1.e4 1...e5 2 Nf3 2.. Nc6 3 . Bb5 *", "e4 e5 Nf3 Nc6 Bb5"},
         {"e4 e5 Nf3 *", "e4 e5 Nf3"},

@@ -233,23 +233,37 @@ bool CPgnReader::readMove() {
     std::string word = m_current.text.c_str();
     advance(TokenKind::SYMBOL);
     if (word.size() > MAX_MOVE_TEXT) return false;
-    // Written back, a word that starts like a move number would be read as one.
-    if (startsWithMoveNumber(word.c_str())) return false;
 
     CMove move = parseSan(m_position, word.c_str());
     if (move == NO_MOVE && word.size() > 1 && word.back() == 'e' && is(TokenKind::PERIOD)) {
         // "exd6e.p.": the en-passant mark written onto the move.
-        const std::string bare = word.substr(0, word.size() - 1);
-        const CMove bareMove = parseSan(m_position, bare.c_str());
-        if (bareMove != NO_MOVE && bareMove.isEnPassant()) {
-            move = bareMove;
-            word = bare;
+        const std::string withoutMark = word.substr(0, word.size() - 1);
+        const CMove capture = parseSan(m_position, withoutMark.c_str());
+        if (capture != NO_MOVE && capture.isEnPassant()) {
+            move = capture;
+            word = withoutMark;
             advance(TokenKind::SYMBOL);
             if (is(TokenKind::SYMBOL) && m_current.text == "p") advance(TokenKind::SYMBOL);
             if (is(TokenKind::PERIOD)) advance(TokenKind::SYMBOL);
         }
     }
     if (move == NO_MOVE) return false;
+
+    // The first run of "!" and "?" becomes the glyph; the text keeps the rest of
+    // the word without any of them (the move never depends on them), so that
+    // written back with its glyph as "$n" it reads as the same text.
+    const size_t suffixStart = word.find_first_of("!?");
+    std::string suffix;
+    if (suffixStart != std::string::npos) {
+        const size_t suffixEnd = std::min(word.find_first_not_of("!?", suffixStart), word.size());
+        suffix = word.substr(suffixStart, suffixEnd - suffixStart);
+    }
+    word.erase(
+        std::remove_if(word.begin(), word.end(), [](char c) { return c == '!' || c == '?'; }),
+        word.end());
+    // Written back, a text that starts like a move number (a form such as 2f4
+    // with the origin rank first) or is a result would be read as one.
+    if (startsWithMoveNumber(word.c_str()) || isResult(CText(word.c_str()))) return false;
 
     for (CMoveNode* child : m_currentNode->children) {
         if (child->move == move) {
@@ -260,18 +274,6 @@ bool CPgnReader::readMove() {
         }
     }
 
-    // The first run of "!" and "?" becomes the glyph. The text keeps the rest of
-    // the word without any "!" or "?": written back with its glyph as "$n", it
-    // must read as the same text (the move itself never depends on them).
-    const size_t suffixStart = word.find_first_of("!?");
-    std::string suffix;
-    if (suffixStart != std::string::npos) {
-        const size_t suffixEnd = std::min(word.find_first_not_of("!?", suffixStart), word.size());
-        suffix = word.substr(suffixStart, suffixEnd - suffixStart);
-        word.erase(
-            std::remove_if(word.begin(), word.end(), [](char c) { return c == '!' || c == '?'; }),
-            word.end());
-    }
     const int ply = std::min(m_currentNode->ply + 1, MAX_PLY);
     // A position that cannot record the move, or a node that cannot be had,
     // fails the game rather than leave a gap in the tree.

@@ -92,6 +92,8 @@ TEST(PgnReader, MoveText) {
         // Digits read as a file would make "15" the move a7-a5; a word that
         // starts like a move number is never a move.
         {"1. e4 2. 15 *", FAILED},
+        {"1. !2f4 *", FAILED},
+        {"1. 2f4 *", FAILED},
         {"1. e4 e5 2.", FAILED},
         {"1. e4 \"open string", "e4"},
         {"1. \"open string", FAILED},

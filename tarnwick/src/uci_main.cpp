@@ -168,6 +168,7 @@ private:
     std::thread searcher_;
     std::atomic<bool> infinite_{false};
     std::atomic<bool> stopped_{false};
+    std::atomic<bool> searchDone_{true};
     std::string bookFile_;
 };
 
@@ -199,7 +200,12 @@ void UciSession::position(std::istringstream& in) {
 
 void UciSession::stop() {
     stopped_ = true;
-    module.stopAnalyse();
+    // A stop that comes before the search has begun is forgotten by the engine (it belongs
+    // to no search), so it is repeated until the search has ended.
+    while (searcher_.joinable() && !searchDone_) {
+        module.stopAnalyse();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     if (searcher_.joinable()) searcher_.join();
 }
 
@@ -263,6 +269,7 @@ void UciSession::go(std::istringstream& in) {
     }
     infinite_ = infinite;
     stopped_ = false;
+    searchDone_ = false;
     searcher_ = std::thread([this] {
         module.startAnalyse(0);
         // Under "go infinite" the answer waits for "stop", even after a found mate.
@@ -274,6 +281,7 @@ void UciSession::go(std::istringstream& in) {
             line = report.line;
         }
         say("bestmove " + firstMove(line));
+        searchDone_ = true;
     });
 }
 

@@ -210,7 +210,12 @@ void UciSession::stop() {
 }
 
 void UciSession::go(std::istringstream& in) {
-    stop();
+    // A go before the last bestmove breaks the protocol; the running search keeps its own
+    // limits and ends first, unless it has none.
+    if (infinite_)
+        stop();
+    else if (searcher_.joinable())
+        searcher_.join();
     long long wtime = -1, btime = -1, winc = 0, binc = 0, movestogo = 0, depth = 0, movetime = -1,
               nodes = 0;
     bool infinite = false;

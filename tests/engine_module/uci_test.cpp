@@ -27,33 +27,41 @@ std::string runUci(const std::string& input) {
 }
 
 TEST(TarnwickUci, AnswersTheProtocol) {
-    struct Case {
-        const char* input;
-        const char* expected; // must appear in the output
+    // One session, as a GUI holds it; each answer must come after the one before.
+    struct Step {
+        const char* commands;
+        const char* answer;
     };
-    const Case CASES[] = {
-        {"uci\nquit\n", "uciok"},
-        {"isready\nquit\n", "readyok"},
-        {"position startpos moves e2e4\ngo depth 3\nisready\nquit\n", "bestmove "},
+    const Step STEPS[] = {
+        {"uci\n", "uciok"},
+        {"isready\n", "readyok"},
+        {"position startpos moves e2e4\ngo depth 3\n", "bestmove "},
         // White mates at once: the score is given as a mate in one.
-        {"position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo depth 3\nisready\nquit\n",
-         "score mate 1"},
-        {"position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo depth 3\nisready\nquit\n",
-         "bestmove d1d8"},
+        {"position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo depth 3\n", "score mate 1"},
+        {"", "bestmove d1d8"},
         // No legal move, a broken position, an illegal move: a null move, never a crash.
-        {"position fen 3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\ngo depth 2\nisready\nquit\n",
-         "bestmove 0000"},
-        {"position fen nonsense\ngo depth 2\nisready\nquit\n", "bestmove 0000"},
-        {"position startpos moves e2e5\ngo depth 2\nisready\nquit\n", "bestmove 0000"},
-        {"setoption name Hash value 2\nposition startpos\ngo nodes 5000\nisready\nquit\n",
+        {"position fen 3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\ngo depth 2\n", "bestmove 0000"},
+        {"position fen nonsense\ngo depth 2\n", "bestmove 0000"},
+        {"position startpos moves e2e5\ngo depth 2\n", "bestmove 0000"},
+        {"setoption name Hash value 2\nucinewgame\nposition startpos\ngo nodes 5000\n",
          "bestmove "},
-        {"position startpos\ngo wtime 1000 btime 1000 winc 10 binc 10\nisready\nquit\n",
-         "bestmove "},
-        {"position startpos\ngo infinite\nisready\nstop\nquit\n", "bestmove "},
+        {"position startpos\ngo wtime 1000 btime 1000 winc 10 binc 10\n", "bestmove "},
+        // A stop right after go must not be lost, even before the search has begun.
+        {"position startpos\ngo infinite\nstop\n", "bestmove "},
+        {"isready\n", "readyok"},
     };
-    for (const Case& c : CASES) {
-        std::string output = runUci(c.input);
-        EXPECT_NE(output.find(c.expected), std::string::npos) << c.input << "\n" << output;
+    std::string input;
+    for (const Step& step : STEPS)
+        input += step.commands;
+    input += "quit\n";
+    std::string output = runUci(input);
+    size_t at = 0;
+    for (const Step& step : STEPS) {
+        size_t found = output.find(step.answer, at);
+        ASSERT_NE(found, std::string::npos)
+            << "no \"" << step.answer << "\" after " << step.commands << "\n"
+            << output;
+        at = found + 1;
     }
 }
 

@@ -12,10 +12,12 @@
 
 #include "base/text.h"
 #include "engine/engine_interface.h"
+#include "engine/level_settings.h"
 #include "game/game.h"
 #include "platform/ui/geometry.h"
 #include "rules/position.h"
 
+class CSettings;
 struct CMoveAnimation;
 
 // No square: what selectedSquare and targetSquare hold when nothing is marked.
@@ -46,6 +48,7 @@ public:
     CMoveNode* currentNode = nullptr; // always a node of game
     CMove lastMove = NO_MOVE;
     CMove highlightedMove = NO_MOVE; // the move whose arrow is on screen
+    std::unique_ptr<CSettings> settings; // the option store, made with the state
     uint8_t selectedSquare = NO_MARK;
     uint8_t targetSquare = NO_MARK;
     // Every rule of the main window's board, input and animation is made for this size.
@@ -54,6 +57,7 @@ public:
     platform::Rect clientRect{0, 0, 0, 0}; // refreshed by every paint
     platform::Rect statusRect{0, 0, 0, 0};
     EngineCallbacks callbacks{};
+    LevelSettings level;
     uint64_t whiteUsedMs = 0;
     uint64_t blackUsedMs = 0;
     int32_t plyNumber = 1; // the half-move to be played next

@@ -1,26 +1,65 @@
 #pragma once
-// What the window side asks of the engine link. Until the engine thread exists
-// the engine is never busy and every request is answered at once.
+// The engine link on the interface thread: loading the engine module, its thread,
+// asking it for moves, stopping it, and playing its move when a search ends.
+//
+// The engine thread only searches. When a search ends it posts WM_SEARCH_ENDED; the move
+// is played here, once no move is being animated and no dialog is open, and only if the
+// game still stands where the search began.
 
 #include <cstdint>
+#include <string>
 
-// True while the engine thread is inside a search; the board takes no input then.
+#include "engine/clocks.h"
+#include "platform/ui/messages.h"
+
+namespace platform {
+struct Window;
+}
+
+// Posted by the engine thread: wParam names the search, lParam is its length in ms.
+constexpr unsigned WM_SEARCH_ENDED = platform::WM_USER + 1;
+// Polls, while an animation or a dialog holds the engine's move back.
+constexpr uintptr_t ENGINE_MOVE_TIMER = 104;
+
+// Start-up: a stale "Tarnwick.dll" goes; the module is loaded (false, after a message
+// naming the file or the missing export, when it cannot be); the thread is started.
+void deleteStaleEngineModule();
+bool loadEngineModule();
+void startEngineThread();
+// Exit: the search is stopped, its move dropped, and the thread ends (before the main
+// window goes, since it posts to it). The module stays loaded until the process ends.
+void endEngineThread();
+
+// True while the engine searches, or its move is still to be played: the board takes
+// no input then.
 bool engineBusy();
-// Stops a running search and waits until it has ended; harmless when none runs.
+// Stops a running search and waits until it has ended; harmless when none runs. Its
+// move is played unless autoMove was cleared first.
 void stopSearch();
-// Forgets the engine's last line, depth and score.
+// Forgets the engine's last line, depth and score; a move not yet played is dropped.
 void clearEngineReport();
 // The user's move has been played and adjudicated with reason.
 void afterUserMove(int reason);
+// The engine searches the current position for the side to move.
+void startEngineMove();
 // The next game starts with empty hash tables.
 void clearHashtables();
 // WM_ACTIVATE (not inactive) and WM_HIBERNATE.
 void onActivate();
 void onLowMemory();
 
-namespace platform {
-struct Window;
-}
+// WM_SEARCH_ENDED and ENGINE_MOVE_TIMER.
+intptr_t onSearchEnded(platform::Window* window, unsigned message, uintptr_t wParam,
+                       intptr_t lParam);
+void engineMoveTimer(platform::Window* window);
+
+// What the two clocks are read from now.
+ClockInputs clockInputs();
+
 // Move now and Hint.
 int moveNowCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int hintCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+
+// Where the module is looked for, ending with "/"; empty (the default) means the
+// executable's folder. Tests load their own engines this way.
+void setEngineFolder(const std::string& folder);

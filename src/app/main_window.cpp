@@ -88,6 +88,10 @@ intptr_t onHibernate(Window*, unsigned, uintptr_t, intptr_t) {
 
 intptr_t onDestroy(Window* window, unsigned, uintptr_t, intptr_t) {
     if (window == shell.mainWindow) {
+        // The engine thread posts to this window: it ends while the window still exists.
+        endEngineThread();
+        // An animation still running ends here; its timer goes with the window.
+        finishAnimation(window);
         shell.mainWindow = nullptr;
         shell.menuBar = nullptr;
     }
@@ -102,6 +106,8 @@ intptr_t onTimer(Window* window, unsigned, uintptr_t wParam, intptr_t) {
         animationStep(window);
     } else if (wParam == START_REPORT_TIMER) {
         startReportTick(window);
+    } else if (wParam == ENGINE_MOVE_TIMER) {
+        engineMoveTimer(window);
     }
     return 0;
 }
@@ -146,6 +152,7 @@ constexpr MessageEntry MESSAGE_TABLE[] = {
     {WM_HELP, onHelpMessage},
     {WM_INITMENUPOPUP, onInitMenuPopup},
     {WM_CLOSE, onClose},
+    {WM_SEARCH_ENDED, onSearchEnded},
 };
 
 } // namespace

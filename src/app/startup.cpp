@@ -3,9 +3,13 @@
 #include "app/app_state.h"
 #include "app/buttons.h"
 #include "app/command_ids.h"
+#include "app/engine_link.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "app/start_report.h"
+#include "app/stored_state.h"
+#include "engine/engine_report.h"
+#include "engine/level_store.h"
 #include "platform/kernel/paths.h"
 #include "platform/ui/accelerators.h"
 #include "platform/ui/application.h"
@@ -39,34 +43,51 @@ void deleteBoardBitmaps() {
 
 Window* initInstance() {
     shell.exeDirectory = executableFolder().c_str();
+    deleteStaleEngineModule();
     Window* window = createMainWindow();
     if (!window) return nullptr;
+    appState.callbacks = engineCallbacks();
     setTimer(window, STATUS_TIMER, STATUS_PERIOD_MS);
     loadBoardBitmaps();
     shell.mainWindow = window;
     checkFlipButton(appState.flipped);
     updateNavigationButtons();
     showWindow(window);
+    restoreAutosave();
+    appState.level = loadLevels(*appState.settings);
+    if (!loadEngineModule()) return nullptr;
+    startEngineThread();
     invalidateRect(window, nullptr, false);
     updateWindow(window);
     return window;
 }
 
 int exitInstance(int exitCode) {
+    endEngineThread();
     if (shell.mainWindow) killTimer(shell.mainWindow, STATUS_TIMER);
+    saveLevels(*appState.settings, appState.level);
     deleteBoardBitmaps();
     return exitCode;
 }
 
 int winMain(const std::string&) {
     if (!claimSingleInstance()) return -1;
-    if (!registerMainWindowClass()) return 1;
+    loadOptions(appState);
+    if (!registerMainWindowClass()) {
+        saveOptions(appState);
+        return 1;
+    }
     Window* window = initInstance();
-    if (!window) return 16;
+    if (!window) {
+        saveOptions(appState);
+        return 16;
+    }
     answerOtherInstances(window);
     startReportWhenShown(window);
     Accelerators* accelerators = loadAccelerators(IDR_ACCELERATORS);
     const int code = runMessageLoop(window, accelerators);
     destroyAccelerators(accelerators);
-    return exitInstance(code);
+    const int exitCode = exitInstance(code);
+    saveOptions(appState);
+    return exitCode;
 }

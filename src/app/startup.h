@@ -9,12 +9,15 @@ struct Window;
 
 // The whole run: single-instance test, window, message loop, shutdown. The exit code:
 // -1 when another instance runs, 1 when the window class cannot be registered,
-// 16 when the window cannot be made, else the code the loop ended with.
+// 16 when the window cannot be made or the engine module not loaded, else the code
+// the loop ended with.
 int winMain(const std::string& commandLine);
 
 // Everything before the message loop: the main window with its menu bar, the status
-// timer and the board's bitmaps; the window is shown. Null when the window could
-// not be made.
+// timer and the board's bitmaps; the window is shown; the autosaved game, the levels,
+// the engine module and its thread. Null when the window could not be made or the
+// engine module not loaded.
 platform::Window* initInstance();
-// Everything after it: timer and bitmaps released.
+// Everything after it: the engine thread ended, timer and bitmaps released, the levels
+// stored.
 int exitInstance(int exitCode);

@@ -1,12 +1,13 @@
 #pragma once
-// The options and the autosaved game kept between runs. Until the settings store
-// exists the options keep their defaults and nothing is saved.
+// The options and the autosaved game kept between runs.
 
 class CAppState;
 
-// While the application state is built: the stored options replace the defaults.
+// At the start of the run: the stored options replace the defaults.
 void loadOptions(CAppState& state);
-// When the application state is destroyed.
+// At the end of the run.
 void saveOptions(CAppState& state);
-// Before the current game is replaced and at exit.
+// Before the current game is replaced and at exit: the game goes into the autosave ring.
 void autosaveGame();
+// At start-up: the game saved last, if it reads, becomes the current game.
+void restoreAutosave();

@@ -14,6 +14,7 @@
 #include "board/move_sound.h"
 #include "board/play_move.h"
 #include "board/promotion_dialog.h"
+#include "engine/think_time.h"
 #include "platform/kernel/clock.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/window.h"
@@ -148,9 +149,8 @@ intptr_t onLButtonUp(Window* window, unsigned, uintptr_t, intptr_t lParam) {
     }
     if (move.isPromotion()) move.piece = askPromotionPiece(shell.mainWindow);
     appState.userMoveTick = tickCount();
-    if (appState.humanClockStart == 0) appState.humanClockStart = appState.userMoveTick;
-    // The tick count wraps after 49 days; the difference in 32 bits does not mind.
-    const uint32_t thinkTime = uint32_t(appState.userMoveTick - appState.humanClockStart);
+    const uint32_t thinkTime =
+        userMoveTime(appState.humanClockStart, uint32_t(appState.userMoveTick));
     if (!playMove(move, thinkTime, !dragMove, false)) {
         // The game could not take the move: the board shows the position again.
         invalidateRect(window, nullptr, false);

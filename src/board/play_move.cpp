@@ -7,6 +7,9 @@
 
 bool playMove(CMove move, uint64_t thinkTimeMs, bool animate, bool highlight) {
     if (!appState.addMoveToTree(move, int64_t(thinkTimeMs))) return false;
+    // A move played again keeps its node but takes this time: the clocks stay the sums
+    // of the times on the way to the current node.
+    appState.currentNode->thinkTime = int64_t(thinkTimeMs);
     appState.lastMove = move;
     enableBackButton(true);
     enableForwardButton(appState.currentNode->hasChildren());

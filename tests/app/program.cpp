@@ -39,6 +39,8 @@ void ProgramTest::SetUp() {
     appState.sound = true;
     appState.highlightLastMove = false;
     appState.animationSpeed = 0;
+    // The engine answers only in the suites that are about it.
+    appState.autoAnswer = false;
     static const bool registered = registerMainWindowClass();
     ASSERT_TRUE(registered);
     ASSERT_NE(initInstance(), nullptr);

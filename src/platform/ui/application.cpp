@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QThread>
 #include <memory>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -105,8 +107,14 @@ std::string commandLine() {
 
 void shutdownApplication() {
     releaseSounds();
+    // A popup menu is a top-level widget and the child of its window too: deleting the
+    // window deletes it, so each is looked at again before it is deleted.
+    std::vector<QPointer<QWidget>> widgets;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        delete widget;
+        widgets.emplace_back(widget);
+    }
+    for (const QPointer<QWidget>& widget : widgets) {
+        delete widget.data();
     }
     delete application;
     application = nullptr;

@@ -1,0 +1,194 @@
+// Start-up and exit around the engine link: a module that is missing or incomplete ends
+// the program with code 16 and says why; the options and the autosaved game come back at
+// the next start; a damaged settings file gives the defaults and a program that plays.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/command_ids.h"
+#include "app/startup.h"
+#include "app/stored_state.h"
+#include "link_fixture.h"
+#include "pgn/pgn_reader.h"
+#include "platform/kernel/paths.h"
+#include "platform/ui/registry.h"
+#include "settings/autosave.h"
+#include "settings/option_keys.h"
+#include "settings/settings.h"
+
+using namespace platform;
+
+namespace {
+
+struct ProbeRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// The program started in a process of its own, its engine looked for in folder.
+ProbeRun runProbe(const std::string& folder, const std::string& root) {
+    const std::string command = "TALLOWMERE_ROOT='" + root + "' timeout 120 '" STARTUP_PROBE "' '" +
+                                folder + "' 2>/dev/null";
+    ProbeRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 512> buffer;
+    while (fgets(buffer.data(), int(buffer.size()), pipe))
+        run.output += buffer.data();
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        char pattern[] = "/tmp/tallowmere-startup-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        m_path = std::string(made ? made : "/tmp") + "/";
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+TEST(StartUp, WithoutItsEngineTheProgramSaysWhyAndEndsWith16) {
+    struct Case {
+        const char* what;
+        std::string folder;
+        const char* garbage; // written as the folder's Tarnwick.pge; null: none
+        std::string message;
+    };
+    TempFolder empty, broken, root;
+    const Case cases[] = {
+        {"no module", empty.path(), nullptr,
+         "Couldn\xB4t load '" + empty.path() + "Tarnwick.pge'. Error #2"},
+        {"a file that is no module", broken.path(), "MZ this is no engine",
+         "Couldn\xB4t load '" + broken.path() + "Tarnwick.pge'. Error #8"},
+        {"a module without SetTimeControl", INCOMPLETE_ENGINE_FOLDER, nullptr,
+         "Couldn\xB4t load '" INCOMPLETE_ENGINE_FOLDER "Tarnwick.pge'. The export SetTimeControl "
+         "is missing"},
+    };
+    for (const Case& c : cases) {
+        if (c.garbage) std::ofstream(c.folder + "Tarnwick.pge") << c.garbage;
+        const ProbeRun run = runProbe(c.folder, root.path());
+        EXPECT_EQ(run.exitCode, 16) << c.what;
+        EXPECT_EQ(run.output, "[Tallowmere Chess] " + c.message + "\n") << c.what;
+    }
+}
+
+class StoredStateTest : public EngineLinkTest {
+protected:
+    void TearDown() override {
+        EngineLinkTest::TearDown();
+        // The next test draws with the pieces and board it expects.
+        appState.boardBitmapId = 138;
+        appState.pieceBitmapId24 = 135;
+        appState.pieceBitmapId30 = 116;
+    }
+};
+
+TEST_F(StoredStateTest, OptionsAreReadIntoTheStateAndWrittenBack) {
+    CSettings& settings = *appState.settings;
+    settings.setInt("IDC_CBAUTOANSWER", 0);
+    settings.setInt("IDC_CBHIGHLIGHTLASTMOVE", 1);
+    settings.setInt("IDC_CBANIMATION", 1);
+    settings.setInt("IDC_CBSQUARES", 12);
+    settings.setInt("IDC_CBPIECESETS", 1);
+    loadOptions(appState);
+    EXPECT_FALSE(appState.autoAnswer);
+    EXPECT_TRUE(appState.highlightLastMove);
+    EXPECT_EQ(appState.animationSpeed, 1);
+    EXPECT_EQ(appState.boardBitmapId, 138) << "an unknown texture shows Blue Marble";
+    EXPECT_EQ(appState.pieceBitmapId24, 142);
+    EXPECT_EQ(appState.pieceBitmapId30, 144);
+    EXPECT_STREQ(appState.engineName.c_str(), "") << "no engine name stored yet";
+
+    appState.engineName = "Scripted 1.0";
+    appState.flipped = true;
+    saveOptions(appState);
+    int32_t value = -1;
+    EXPECT_TRUE(settings.getInt("IDC_CBSQUARES", &value));
+    EXPECT_EQ(value, 0) << "saved back as the texture shown";
+    EXPECT_TRUE(settings.getInt("IDM_FLIP_BOARD", &value));
+    EXPECT_EQ(value, 1);
+    CText name;
+    EXPECT_TRUE(settings.getString("IDC_CBENGINE", &name));
+    EXPECT_STREQ(name.c_str(), "Scripted 1.0");
+}
+
+TEST_F(StoredStateTest, ADamagedSettingsFileGivesTheDefaultsAndAProgramThatPlays) {
+    sendMessage(window(), WM_CLOSE, 0, 0);
+    exitInstance(0);
+    {
+        std::ofstream file(registryFilePath(), std::ios::binary | std::ios::trunc);
+        file << "[software\x01\xff]\n\x80\x81=\n=====\n\0garbage";
+    }
+    registryReopen();
+    loadOptions(appState);
+    EXPECT_TRUE(appState.autoAnswer);
+    EXPECT_EQ(appState.animationSpeed, 2);
+    appState.animationSpeed = 0;
+    ASSERT_NE(initInstance(), nullptr);
+    EXPECT_EQ(appState.level.mode, LEVEL_FIXED);
+    EXPECT_EQ(appState.level.fixedPlies, 1);
+    scriptedEngine().setScript("pv 0 e7e5");
+    taps({"e2", "e4"});
+    ASSERT_TRUE(runUntil([this] { return mainLine().size() == 2; }));
+}
+
+TEST_F(StoredStateTest, TheGameSavedLastIsBackAtTheNextStartWithItsTimes) {
+    scriptedEngine().setScript("pv 0 e7e5");
+    taps({"e2", "e4"});
+    ASSERT_TRUE(runUntil([this] { return mainLine().size() == 2; }));
+    ASSERT_TRUE(runUntilEngineIdle());
+    appState.currentNode->thinkTime = 4321;
+    appState.currentNode->parent->thinkTime = 1234;
+    command(IDM_EXIT); // saves the game
+    exitInstance(0);
+
+    appState.newGame();
+    ASSERT_NE(initInstance(), nullptr);
+    EXPECT_EQ(mainLine(), (std::vector<std::string>{"e4", "e5"}));
+    EXPECT_EQ(appState.currentNode->moveText, "e5") << "at the end of its main line";
+    EXPECT_EQ(appState.whiteUsedMs, 1234u);
+    EXPECT_EQ(appState.blackUsedMs, 4321u);
+    EXPECT_EQ(appState.plyNumber, 3);
+}
+
+TEST_F(StoredStateTest, TheSlotStoredLastIsRestoredEvenBeyondTheFile) {
+    sendMessage(window(), WM_CLOSE, 0, 0);
+    exitInstance(0);
+    std::ofstream(autosaveFilePath(), std::ios::binary | std::ios::trunc)
+        << "[Event \"g0\"]\n\n1. e4 *\n\n[Event \"g1\"]\n\n1. d4 *\n\n[Event \"g2\"]\n\n1. c4 *\n";
+    appState.settings->setInt(AUTOSAVE_SLOT_KEY, 5);
+    appState.newGame();
+    ASSERT_NE(initInstance(), nullptr);
+    EXPECT_EQ(appState.game->event(), "g2");
+    EXPECT_EQ(mainLine(), (std::vector<std::string>{"c4"}));
+}
+
+TEST_F(StoredStateTest, LevelsAreReadAtStartAndWrittenAtExit) {
+    appState.level.setBlitz(180, 2);
+    sendMessage(window(), WM_CLOSE, 0, 0);
+    exitInstance(0);
+    appState.level = LevelSettings();
+    ASSERT_NE(initInstance(), nullptr);
+    EXPECT_EQ(appState.level.mode, LEVEL_BLITZ);
+    EXPECT_EQ(appState.level.blitzSeconds, 180);
+    EXPECT_EQ(appState.level.blitzIncrement, 2);
+}

@@ -1,21 +1,31 @@
 #include "app/dialog_commands.h"
 
-int loadGameCommand(platform::Window*, int, intptr_t, unsigned) {
+#include "app/dialog_game_file.h"
+#include "app/dialog_moves.h"
+#include "app/dialog_options.h"
+#include "app/dialog_setup_board.h"
+
+int loadGameCommand(platform::Window* window, int, intptr_t, unsigned) {
+    loadGame(window);
     return 0;
 }
 
-int saveGameCommand(platform::Window*, int, intptr_t, unsigned) {
+int saveGameCommand(platform::Window* window, int, intptr_t, unsigned) {
+    saveGame(window);
     return 0;
 }
 
-int gameMovesCommand(platform::Window*, int, intptr_t, unsigned) {
+int gameMovesCommand(platform::Window* window, int, intptr_t, unsigned) {
+    gameMovesDialog(window);
     return 0;
 }
 
-int optionsCommand(platform::Window*, int, intptr_t, unsigned) {
+int optionsCommand(platform::Window* window, int, intptr_t, unsigned) {
+    optionsDialog(window);
     return 0;
 }
 
-int setupBoardCommand(platform::Window*, int, intptr_t, unsigned) {
+int setupBoardCommand(platform::Window* window, int, intptr_t, unsigned) {
+    setupBoardDialogs(window);
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The commands that open the program's larger dialogs. Until those dialogs
-// exist the commands do nothing.
+// The commands of the command table that open the program's larger dialogs: Load
+// game, Save game, Game moves, Options and Setup board.
 
 #include <cstdint>
 

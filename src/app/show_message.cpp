@@ -11,10 +11,11 @@ namespace {
 const char PROGRAM_NAME[] = "Tallowmere Chess";
 
 int modalBox(Window* owner, const char* text, unsigned flags) {
-    appState.modalOpen = true;
+    // A box over an open dialog leaves the flag set for the dialog.
+    const bool dialogOpen = appState.modalOpen.exchange(true);
     const int answer =
         messageBox(owner ? owner : shell.mainWindow, text ? text : "", PROGRAM_NAME, flags);
-    appState.modalOpen = false;
+    appState.modalOpen = dialogOpen;
     return answer;
 }
 

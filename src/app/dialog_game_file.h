@@ -1,0 +1,22 @@
+#pragma once
+// Load game and Save game: PGN files chosen with the desktop's open and save dialogs.
+
+class CDatabase;
+class CFileSystem;
+
+namespace platform {
+struct Window;
+}
+
+// The database Load game reads from: the file loaded last stays open and indexed.
+CDatabase& gameDatabase();
+
+// The first game of the chosen file becomes the current game; the others are indexed.
+void loadGame(platform::Window* window);
+// The chosen file is replaced by the current game, after the Game details dialog. The
+// game is written beside the file and renamed over it only once it is all written, so
+// a failure leaves the file as it was.
+void saveGame(platform::Window* window);
+
+// The files Save game writes (tests make writing fail); null gives the machine's files.
+void setSaveFileSystem(CFileSystem* files);

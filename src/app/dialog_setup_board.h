@@ -1,0 +1,10 @@
+#pragma once
+// Setup board: the board editor (121), where pieces are placed by tapping, then the
+// side page, repeated until the position is legal; a position that differs from the
+// game's starts a new game.
+
+namespace platform {
+struct Window;
+}
+
+void setupBoardDialogs(platform::Window* window);

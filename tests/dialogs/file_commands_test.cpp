@@ -1,0 +1,203 @@
+// Load game and Save game with scripted answers from the open and save dialogs.
+#include "app/command_ids.h"
+#include "app/dialog_game_file.h"
+#include "database/database.h"
+#include "dialog_fixture.h"
+#include "pgn/pgn_reader.h"
+#include "platform/kernel/files.h"
+#include "platform/ui/dialog.h"
+
+#include <streambuf>
+
+using namespace platform;
+
+namespace {
+
+const char THREE_GAMES[] = "dialogs/three_games.pgn";
+
+// The games of a file as the program reads them back.
+std::vector<std::unique_ptr<CGame>> gamesOf(const std::string& path) {
+    CPgnReader reader;
+    CDatabase database(reader);
+    std::vector<std::unique_ptr<CGame>> games;
+    if (!database.open(path.c_str())) return games;
+    for (int n = 0; n < int(database.index().size()); ++n)
+        games.push_back(database.gameAt(n));
+    return games;
+}
+
+std::vector<std::string> mainLineOf(const CGame& game) {
+    std::vector<std::string> line;
+    for (const CMoveNode* node = game.root(); node && node->hasChildren();) {
+        node = node->child(0);
+        line.push_back(node->moveText.c_str());
+    }
+    return line;
+}
+
+// A disk that fills up after a few bytes.
+class FullDiskBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override {
+        if (++m_written > 40) return traits_type::eof();
+        return traits_type::not_eof(c);
+    }
+
+private:
+    int m_written = 0;
+};
+
+class FullDiskStream : public std::ostream {
+public:
+    FullDiskStream() : std::ostream(&m_buffer) {}
+
+private:
+    FullDiskBuffer m_buffer;
+};
+
+class FullDisk : public CFileSystem {
+public:
+    std::unique_ptr<std::ostream> openForWriting(const char* path, bool append) override {
+        // The file is made, so that a leftover would show.
+        CFileSystem::openForWriting(path, append);
+        return std::make_unique<FullDiskStream>();
+    }
+};
+
+class NoRenaming : public CFileSystem {
+public:
+    bool renameFile(const char*, const char*) override { return false; }
+};
+
+} // namespace
+
+TEST_F(DialogTest, LoadShowsTheFirstGameOfAFileAndIndexesTheRest) {
+    const std::string path = rootFile("three games.pgn");
+    writeFile(path, readFile(dataFile(THREE_GAMES)));
+    fileAnswer = path;
+    command(IDM_LOAD_GAME);
+
+    ASSERT_EQ(fileAsks.size(), 1u);
+    const FileDialogRequest& asked = fileAsks[0];
+    EXPECT_EQ(asked.title, "Select file");
+    EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
+    EXPECT_EQ(asked.pattern, "*.pgn");
+    EXPECT_EQ(asked.defaultExtension, "pgn");
+    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_FALSE(asked.save);
+    EXPECT_TRUE(asked.mustExist);
+
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(appState.game->white(), "Morphy, Paul");
+    EXPECT_EQ(mainLine().size(), 33u);
+    EXPECT_EQ(appState.currentNode, appState.game->mainLineEnd()) << "the game opens at its end";
+    EXPECT_TRUE(squareShows("d8", WHITE_ROOK));
+    EXPECT_EQ(gameDatabase().index().size(), 3u);
+    EXPECT_EQ(gameDatabase().index()[2].white, "Bob");
+}
+
+TEST_F(DialogTest, AFileThatDoesNotLoadLeavesTheGameAndSaysSo) {
+    writeFile(rootFile("empty.pgn"), "");
+    writeFile(rootFile("text.pgn"), "This is no chess game.\r\n");
+    struct Case {
+        std::string path;
+        std::string message; // none when empty
+    };
+    const Case cases[] = {
+        {"", ""}, // cancelled
+        {rootFile("missing.pgn"), "Could not open " + rootFile("missing.pgn")},
+        {rootFile("empty.pgn"), "No game could be read from " + rootFile("empty.pgn")},
+        {rootFile("text.pgn"), "No game could be read from " + rootFile("text.pgn")},
+    };
+    taps({"e2", "e4"});
+    for (const Case& c : cases) {
+        messages.clear();
+        fileAnswer = c.path;
+        command(IDM_LOAD_GAME);
+        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{}
+                                              : std::vector<std::string>{c.message})
+            << c.path;
+        EXPECT_EQ(mainLine(), std::vector<std::string>{"e4"}) << c.path;
+    }
+}
+
+TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
+    const std::string path = rootFile("games.pgn");
+    writeFile(path, readFile(dataFile(THREE_GAMES)));
+    // The file is the one loaded, so its index must follow the new contents.
+    fileAnswer = path;
+    command(IDM_LOAD_GAME);
+    ASSERT_EQ(gameDatabase().index().size(), 3u);
+
+    command(IDM_NEW_GAME);
+    taps({"e2", "e4", "e7", "e5", "g1", "f3"});
+    messages.clear();
+    commandWith(
+        IDM_SAVE_GAME,
+        {[](Window* dialog) { typeDlgItemText(dialog, 254, "Club championship"); }, pressOk()});
+    EXPECT_EQ(actionsLeft, 0u);
+    ASSERT_EQ(fileAsks.size(), 2u);
+    const FileDialogRequest& asked = fileAsks[1];
+    EXPECT_EQ(asked.title, "New file");
+    EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
+    EXPECT_EQ(asked.defaultExtension, "pgn");
+    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_TRUE(asked.save);
+    EXPECT_TRUE(asked.overwritePrompt);
+    EXPECT_TRUE(messages.empty());
+
+    const auto games = gamesOf(path);
+    ASSERT_EQ(games.size(), 1u) << "the file holds exactly the saved game";
+    EXPECT_EQ(games[0]->event(), "Club championship");
+    // Black is to move: the user is taken to play Black.
+    EXPECT_EQ(games[0]->white(), "Tallowmere Chess");
+    EXPECT_EQ(games[0]->date().length(), 10u);
+    EXPECT_EQ(mainLineOf(*games[0]), (std::vector<std::string>{"e4", "e5", "Nf3"}));
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+    EXPECT_EQ(gameDatabase().index().size(), 1u);
+
+    command(IDM_NEW_GAME);
+    command(IDM_LOAD_GAME);
+    EXPECT_EQ(mainLine(), (std::vector<std::string>{"e4", "e5", "Nf3"}));
+    EXPECT_EQ(appState.game->event(), "Club championship");
+}
+
+TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
+    const std::string path = rootFile("games.pgn");
+    const std::string before = readFile(dataFile(THREE_GAMES));
+    writeFile(path, before);
+    taps({"d2", "d4"});
+    fileAnswer = path;
+
+    FullDisk fullDisk;
+    setSaveFileSystem(&fullDisk);
+    commandWith(IDM_SAVE_GAME, {pressOk()});
+    EXPECT_EQ(actionsLeft, 0u) << "the game details were asked for";
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+
+    NoRenaming noRenaming;
+    setSaveFileSystem(&noRenaming);
+    messages.clear();
+    commandWith(IDM_SAVE_GAME, {pressOk()});
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+
+    // A folder that does not exist: nothing to write into, so no game details either.
+    setSaveFileSystem(nullptr);
+    messages.clear();
+    fileAnswer = rootFile("no folder/games.pgn");
+    commandWith(IDM_SAVE_GAME, {});
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not open " + fileAnswer + " "});
+
+    // Cancelled: nothing happens.
+    messages.clear();
+    fileAnswer.clear();
+    commandWith(IDM_SAVE_GAME, {});
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(readFile(path), before);
+}

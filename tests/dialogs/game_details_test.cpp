@@ -1,0 +1,146 @@
+// The Game details dialog, opened by Save game: what it lists, and what it writes back.
+#include "app/command_ids.h"
+#include "dialog_fixture.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/owner.h"
+#include "platform/ui/registry.h"
+
+using namespace platform;
+
+namespace {
+
+enum : int {
+    IDC_WHITE = 350,
+    IDC_BLACK = 252,
+    IDC_EVENT = 254,
+    IDC_DATE = 256,
+    IDC_SITE = 258,
+    IDC_TAG_NAME = 260,
+    IDC_TAG_VALUE = 262,
+    IDC_UNDO = 264,
+    IDC_RESULT = 364,
+};
+
+std::vector<std::string> listItems(Window* dialog, int id) {
+    std::vector<std::string> items;
+    for (int i = 0; i < listCount(dialog, id); ++i)
+        items.push_back(listItemText(dialog, id, i));
+    return items;
+}
+
+int rowOf(Window* dialog, int id, const char* text) {
+    for (int i = 0; i < listCount(dialog, id); ++i)
+        if (listItemText(dialog, id, i) == text) return i;
+    return -1;
+}
+
+class GameDetailsTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        const char owner[] = "Olive Owner\0Room 4";
+        registryWrite("ControlPanel\\Owner", "Owner", RegistryType::binary, owner, sizeof owner);
+        appState.engineName = "Tarnwick";
+        fileAnswer = rootFile("saved.pgn");
+    }
+    void TearDown() override {
+        registryWrite("ControlPanel\\Owner", "Owner", RegistryType::binary, "", 0);
+        DialogTest::TearDown();
+    }
+
+    // Saves the game while the actions work on the Game details dialog.
+    void saveWith(std::vector<DialogScript::Action> actions) {
+        commandWith(IDM_SAVE_GAME, std::move(actions));
+        EXPECT_EQ(actionsLeft, 0u);
+        EXPECT_TRUE(unexpectedDialogs.empty());
+    }
+};
+
+} // namespace
+
+TEST_F(GameDetailsTest, ListsThePlayersOnceAndTheOtherTagsSorted) {
+    ASSERT_EQ(deviceOwnerName(), "Olive Owner");
+    CGame& game = *appState.game;
+    game.setWhite("Tallowmere Chess");
+    game.setBlack("Kasparov, Garry");
+    game.setEvent("Simul");
+    game.setResult("0-1");
+    game.setTag("WhiteElo", "2000");
+    game.setTag("ECO", "B20");
+    game.setTag("Annotator", "Ann");
+    std::vector<std::vector<std::string>> seen;
+    saveWith({[&seen](Window* dialog) {
+                  seen.push_back(listItems(dialog, IDC_WHITE));
+                  seen.push_back(listItems(dialog, IDC_BLACK));
+                  seen.push_back(listItems(dialog, IDC_TAG_NAME));
+                  seen.push_back(listItems(dialog, IDC_RESULT));
+                  seen.push_back(
+                      {getDlgItemText(dialog, IDC_WHITE), getDlgItemText(dialog, IDC_BLACK),
+                       getDlgItemText(dialog, IDC_EVENT), getDlgItemText(dialog, IDC_TAG_NAME),
+                       getDlgItemText(dialog, IDC_TAG_VALUE), getDlgItemText(dialog, IDC_RESULT)});
+              },
+              pressOk()});
+    const std::vector<std::vector<std::string>> expected = {
+        {"Olive Owner", "Tallowmere Chess", "Tarnwick"},
+        {"Kasparov, Garry", "Olive Owner", "Tallowmere Chess", "Tarnwick"},
+        {"Annotator", "ECO", "Round", "WhiteElo"},
+        {"1-0", "1/2-1/2", "0-1", "*"},
+        // The first other tag in the game's order is Round, of the seven-tag roster.
+        {"Tallowmere Chess", "Kasparov, Garry", "Simul", "Round", "", "0-1"},
+    };
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(GameDetailsTest, CancelAppliesTheFieldsAndUndoRestoresThem) {
+    appState.game->setTag("ECO", "C41");
+    saveWith({[](Window* dialog) {
+                  typeDlgItemText(dialog, IDC_WHITE, "Alice");
+                  typeDlgItemText(dialog, IDC_SITE, "Leeds");
+                  chooseDlgListItem(dialog, IDC_TAG_NAME, rowOf(dialog, IDC_TAG_NAME, "ECO"));
+                  typeDlgItemText(dialog, IDC_TAG_VALUE, "B20");
+                  chooseDlgListItem(dialog, IDC_RESULT, 2);
+              },
+              pressCancel()});
+    const CGame& game = *appState.game;
+    EXPECT_EQ(game.white(), "Alice");
+    EXPECT_EQ(game.site(), "Leeds");
+    EXPECT_EQ(game.tag("ECO"), "B20");
+    EXPECT_EQ(game.result(), "0-1");
+
+    std::vector<std::string> seen;
+    saveWith({[&seen](Window* dialog) {
+                  typeDlgItemText(dialog, IDC_EVENT, "Changed");
+                  chooseDlgListItem(dialog, IDC_TAG_NAME, rowOf(dialog, IDC_TAG_NAME, "ECO"));
+                  seen.push_back(getDlgItemText(dialog, IDC_TAG_VALUE));
+                  typeDlgItemText(dialog, IDC_TAG_VALUE, "A00");
+                  clickDlgItem(dialog, IDC_UNDO);
+                  seen.push_back(getDlgItemText(dialog, IDC_EVENT));
+                  seen.push_back(getDlgItemText(dialog, IDC_WHITE));
+              },
+              pressOk()});
+    EXPECT_EQ(seen, (std::vector<std::string>{"B20", "", "Alice"}));
+    EXPECT_EQ(game.event(), "");
+    EXPECT_EQ(game.tag("ECO"), "B20");
+}
+
+TEST_F(GameDetailsTest, AnEmptyResultStaysEmpty) {
+    // Selecting the first entry for it would record a win nobody had.
+    appState.game->setResult("");
+    std::vector<int> seen;
+    saveWith(
+        {[&seen](Window* dialog) { seen.push_back(listCurSel(dialog, IDC_RESULT)); }, pressOk()});
+    EXPECT_EQ(seen, std::vector<int>{-1});
+    EXPECT_EQ(appState.game->result(), "");
+}
+
+TEST_F(GameDetailsTest, ANewGameGetsTheOwnerTheProgramAndTodayBeforeTheDialogShows) {
+    taps({"e2", "e4"}); // Black to move: the user is taken to play Black
+    std::vector<std::string> seen;
+    saveWith({[&seen](Window* dialog) {
+                  seen = {getDlgItemText(dialog, IDC_WHITE), getDlgItemText(dialog, IDC_BLACK),
+                          std::to_string(getDlgItemText(dialog, IDC_DATE).size()),
+                          getDlgItemText(dialog, IDC_RESULT)};
+              },
+              pressOk()});
+    EXPECT_EQ(seen, (std::vector<std::string>{"Tallowmere Chess", "Olive Owner", "10", "*"}));
+}

@@ -1,0 +1,27 @@
+// Every dialog's help key opens the help file at the dialog's own anchor.
+#include "app/command_ids.h"
+#include "dialog_fixture.h"
+
+TEST_F(DialogTest, EveryDialogsHelpKeyOpensItsPartOfTheHelpFile) {
+    struct Case {
+        int command;
+        std::vector<DialogScript::Action> actions;
+        std::vector<std::string> helps;
+    };
+    const std::string file = "TallowmereChess.htm#";
+    fileAnswer = rootFile("help.pgn");
+    const Case cases[] = {
+        {IDM_SAVE_GAME, {pressHelp(), pressOk()}, {file + "GameDetails"}},
+        {IDM_GAME_MOVES, {pressHelp(), pressOk()}, {file + "GameMoves"}},
+        {IDM_OPTIONS, {pressHelp(), pressCancel()}, {file + "Options"}},
+        {IDM_SETUP_BOARD,
+         {pressHelp(), pressOk(), pressHelp(), pressOk()},
+         {file + "SetupBoard", file + "SetupBoard"}},
+    };
+    for (const Case& c : cases) {
+        helps.clear();
+        commandWith(c.command, c.actions);
+        EXPECT_EQ(actionsLeft, 0u) << c.command;
+        EXPECT_EQ(helps, c.helps) << c.command;
+    }
+}

@@ -8,7 +8,6 @@
 #include "app/engine_link.h"
 #include "app/game_commands.h"
 #include "app/shell.h"
-#include "app/stored_state.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/help.h"
 #include "platform/ui/messages.h"
@@ -17,9 +16,6 @@
 using namespace platform;
 
 namespace {
-
-// Set while the Exit command closes the window, so that WM_CLOSE then closes it.
-bool exiting = false;
 
 struct CommandEntry {
     int id;
@@ -86,19 +82,4 @@ int aboutCommand(Window* window, int, intptr_t, unsigned) {
     dialogBox("aboutbox", window, aboutDialogProc);
     appState.modalOpen = false;
     return 0;
-}
-
-int exitCommand(Window* window, int, intptr_t, unsigned) {
-    if (exiting) return 0;
-    exiting = true;
-    appState.autoMove = false;
-    stopSearch();
-    autosaveGame();
-    sendMessage(window, WM_CLOSE, 0, 0);
-    exiting = false;
-    return 0;
-}
-
-bool exitUnderway() {
-    return exiting;
 }

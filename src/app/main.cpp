@@ -10,7 +10,7 @@
 namespace {
 
 const char USAGE[] =
-    "Usage: tallowmere-chess [--scale N] [--root DIR]\n"
+    "Usage: tallowmere-chess [--scale N] [--root DIR] [FILE]\n"
     "\n"
     "Tallowmere Chess: play chess on the board with the mouse, by dragging a piece\n"
     "or by clicking it and then its destination.\n"
@@ -21,7 +21,10 @@ const char USAGE[] =
     "  --root DIR  keep the settings, the documents folder and the single-instance\n"
     "              lock under DIR instead of the user's own folders (also given by\n"
     "              the environment variable TALLOWMERE_ROOT)\n"
-    "  --help      show this text\n";
+    "  --help      show this text\n"
+    "\n"
+    "FILE, with or without quotes: an opening book ending in .gbk becomes the book\n"
+    "the engine plays from; a game file ending in .pgn opens with its first game.\n";
 
 // Qt aborts with a long text when it finds no display; this says it in one line.
 bool hasDisplay() {

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/buttons.h"
 #include "app/command_ids.h"
+#include "app/command_line.h"
 #include "app/engine_link.h"
 #include "app/main_window.h"
 #include "app/shell.h"
@@ -41,19 +42,23 @@ void deleteBoardBitmaps() {
 
 } // namespace
 
-Window* initInstance() {
+Window* initInstance(const std::string& commandLine) {
     shell.exeDirectory = executableFolder().c_str();
     deleteStaleEngineModule();
     Window* window = createMainWindow();
     if (!window) return nullptr;
     appState.callbacks = engineCallbacks();
     setTimer(window, STATUS_TIMER, STATUS_PERIOD_MS);
+    const CommandLinePaths paths = pathsFromCommandLine(commandLine.c_str());
+    takeBookFromCommandLine(paths);
     loadBoardBitmaps();
     shell.mainWindow = window;
     checkFlipButton(appState.flipped);
     updateNavigationButtons();
     showWindow(window);
     restoreAutosave();
+    // The game restored is the ring's newest already: opening the file loses nothing.
+    openGameFromCommandLine(window, paths);
     appState.level = loadLevels(*appState.settings);
     if (!loadEngineModule()) return nullptr;
     startEngineThread();
@@ -70,14 +75,14 @@ int exitInstance(int exitCode) {
     return exitCode;
 }
 
-int winMain(const std::string&) {
+int winMain(const std::string& commandLine) {
     if (!claimSingleInstance()) return -1;
     loadOptions(appState);
     if (!registerMainWindowClass()) {
         saveOptions(appState);
         return 1;
     }
-    Window* window = initInstance();
+    Window* window = initInstance(commandLine);
     if (!window) {
         saveOptions(appState);
         return 16;

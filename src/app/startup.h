@@ -14,10 +14,10 @@ struct Window;
 int winMain(const std::string& commandLine);
 
 // Everything before the message loop: the main window with its menu bar, the status
-// timer and the board's bitmaps; the window is shown; the autosaved game, the levels,
-// the engine module and its thread. Null when the window could not be made or the
-// engine module not loaded.
-platform::Window* initInstance();
+// timer, the book or game file the command line names, the board's bitmaps; the window is shown;
+// the autosaved game, the levels, the engine module and its thread. Null when the window could not
+// be made or the engine module not loaded.
+platform::Window* initInstance(const std::string& commandLine = std::string());
 // Everything after it: the engine thread ended, timer and bitmaps released, the levels
 // stored.
 int exitInstance(int exitCode);

@@ -364,6 +364,10 @@ void updateWindow(Window* window) {
     }
 }
 
+void showNow(Window* window) {
+    if (isLive(window) && !window->destroyed) window->surface->repaint();
+}
+
 void setTimer(Window* window, uintptr_t timerId, uint32_t periodMs) {
     if (!isLive(window) || window->destroyed) {
         return;

@@ -50,6 +50,9 @@ Rect getClientRect(Window* window);
 void invalidateRect(Window* window, const Rect* area, bool erase);
 // Delivers a pending WM_PAINT at once.
 void updateWindow(Window* window);
+// Puts the back buffer on the screen at once, for drawing done outside WM_PAINT while the
+// message loop waits (the closing animation).
+void showNow(Window* window);
 
 void setTimer(Window* window, uintptr_t timerId, uint32_t periodMs);
 void killTimer(Window* window, uintptr_t timerId);

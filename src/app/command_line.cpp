@@ -1,0 +1,68 @@
+#include "app/command_line.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/dialog_game_file.h"
+#include "app/show_message.h"
+#include "database/database.h"
+#include "platform/ui/window.h"
+#include "settings/autosave.h"
+#include "settings/option_keys.h"
+#include "settings/settings.h"
+
+using namespace platform;
+
+namespace {
+
+bool endsWith(const std::string& text, const char* ending) {
+    const size_t length = std::strlen(ending);
+    return text.size() > length && text.compare(text.size() - length, length, ending) == 0;
+}
+
+// The one path the line holds, without its quotes; empty when it holds none or several.
+std::string singlePath(const char* commandLine) {
+    std::string line(commandLine ? commandLine : "");
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    if (line.size() >= 2 && line.front() == '"' && line.back() == '"') {
+        line = line.substr(1, line.size() - 2);
+        return line.find('"') == std::string::npos ? line : std::string();
+    }
+    return line.find('"') == std::string::npos ? line : std::string();
+}
+
+} // namespace
+
+CommandLinePaths pathsFromCommandLine(const char* commandLine) {
+    CommandLinePaths paths;
+    const std::string path = singlePath(commandLine);
+    if (endsWith(path, ".gbk")) paths.book = path.c_str();
+    if (endsWith(path, ".pgn")) paths.pgn = path.c_str();
+    return paths;
+}
+
+void takeBookFromCommandLine(const CommandLinePaths& paths) {
+    if (!paths.book.isEmpty()) appState.settings->setString(BOOK_KEY, paths.book);
+}
+
+void openGameFromCommandLine(Window* window, const CommandLinePaths& paths) {
+    if (paths.pgn.isEmpty()) return;
+    const std::string path = paths.pgn.c_str();
+    CDatabase& database = gameDatabase();
+    if (!database.open(path.c_str())) {
+        showMessage(window, ("Could not open " + path).c_str());
+        return;
+    }
+    std::unique_ptr<CGame> game = database.gameAt(0);
+    if (!game) {
+        showMessage(window, ("No game could be read from " + path).c_str());
+        return;
+    }
+    takeTimesFromComments(*game);
+    appState.setLoadedGame(game.release());
+    invalidateRect(window, nullptr, true);
+}

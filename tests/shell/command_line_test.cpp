@@ -1,0 +1,36 @@
+// The command line's book or game file: quoted as the handheld passed it, or bare as a
+// Linux shell does; anything else names no file.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_line.h"
+
+TEST(CommandLine, APathEndingInGbkOrPgnIsTaken) {
+    struct Case {
+        const char* line;
+        const char* book;
+        const char* pgn;
+    } cases[] = {
+        {"\"/home/ann/books/main.gbk\"", "/home/ann/books/main.gbk", ""},
+        {"/home/ann/books/main.gbk", "/home/ann/books/main.gbk", ""},
+        {"\"/home/ann/My Games/club.pgn\"", "", "/home/ann/My Games/club.pgn"},
+        {"/home/ann/club.pgn", "", "/home/ann/club.pgn"},
+        {"  \"/a/b.gbk\"  ", "/a/b.gbk", ""},
+        {"\"x.gbk\"", "x.gbk", ""},
+        {"\".gbk\"", "", ""}, // an ending without a name
+        {"\"/a/b.txt\"", "", ""},
+        {"\"/a/b.GBK\"", "", ""},
+        {"\"/a/b.gbk\" \"/c/d.pgn\"", "", ""}, // two files: neither is the one path
+        {"\"/a/b.gbk", "", ""},                // an unclosed quote
+        {"\"\"", "", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const CommandLinePaths paths = pathsFromCommandLine(c.line);
+        EXPECT_EQ(std::string(paths.book.c_str()), c.book) << c.line;
+        EXPECT_EQ(std::string(paths.pgn.c_str()), c.pgn) << c.line;
+    }
+    const CommandLinePaths none = pathsFromCommandLine(nullptr);
+    EXPECT_TRUE(none.book.isEmpty() && none.pgn.isEmpty());
+}

@@ -45,8 +45,7 @@ protected:
             (isBlackPiece(node->move.piece) ? black : white) += uint64_t(node->thinkTime);
         EXPECT_EQ(appState.whiteUsedMs, white);
         EXPECT_EQ(appState.blackUsedMs, black);
-        EXPECT_EQ(appState.position->historyCount() == 0,
-                  appState.currentNode->parent == nullptr);
+        EXPECT_EQ(appState.position->historyCount() == 0, appState.currentNode->parent == nullptr);
     }
 };
 

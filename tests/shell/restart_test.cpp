@@ -76,6 +76,7 @@ TEST(Restart, TheGameTheOptionsAndTheLevelsComeBack) {
         const ChildRun second = driver(root, "none");
         EXPECT_EQ(second.value("shown"), THREE_MOVES_SAN) << ending;
         EXPECT_EQ(second.value("flipped"), "1") << ending;
+        EXPECT_EQ(second.value("flip button"), "1") << ending;
         EXPECT_EQ(second.value("level"), "Level Beginner") << ending;
     }
 }

@@ -6,9 +6,9 @@
 //   shell_driver ENGINE_FOLDER/ exit|close|none|stay [FROM-TO:REPLY]...
 //
 // Each move pair taps FROM and TO, the engine answering REPLY (coordinates, "e2-e4:e7e5").
-// Lines on stdout: "shown LINE", "flipped N", "level TEXT", "played LINE", "code N". The
-// root folder comes from TALLOWMERE_ROOT, the command line from SHELL_COMMAND_LINE. "none" ends
-// without Exit; "stay" runs on.
+// Lines on stdout: "shown LINE", "flipped N", "flip button N", "level TEXT", "played LINE", "code
+// N". The root folder comes from TALLOWMERE_ROOT, the command line from SHELL_COMMAND_LINE. "none"
+// ends without Exit; "stay" runs on.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -28,6 +28,7 @@
 #include "engine/level_text.h"
 #include "platform/ui/application.h"
 #include "platform/ui/internal.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/window.h"
 #include "scripted_engine.h"
@@ -102,8 +103,10 @@ int main(int argc, char** argv) {
     const std::vector<std::string> pairs(argv + 3, argv + argc);
 
     QTimer::singleShot(0, [&] {
-        std::printf("shown %s\nflipped %d\nlevel %s\n", mainLine().c_str(), int(appState.flipped),
-                    levelText(appState.level).c_str());
+        const bool flipChecked =
+            buttonState(menuBarOf(shell.mainWindow), IDM_FLIP_BOARD) & TBSTATE_CHECKED;
+        std::printf("shown %s\nflipped %d\nflip button %d\nlevel %s\n", mainLine().c_str(),
+                    int(appState.flipped), int(flipChecked), levelText(appState.level).c_str());
         for (const std::string& pair : pairs) {
             if (!playPair(engine, pair)) std::printf("failed %s\n", pair.c_str());
         }

@@ -1,6 +1,7 @@
 #include "app/dialog_game_file.h"
 
 #include <memory>
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -50,6 +51,12 @@ bool openUnderWaitCursor(CDatabase& database, const std::string& path) {
     return opened;
 }
 
+// Renaming over a file replaces it even when the file itself is write-protected; such a
+// file is refused, as writing it in place would be.
+bool mayReplace(CFileSystem& files, const std::string& path) {
+    return !files.openForReading(path.c_str()) || files.openForWriting(path.c_str(), true);
+}
+
 } // namespace
 
 CDatabase& gameDatabase() {
@@ -88,7 +95,7 @@ void saveGame(Window* window) {
     if (!chooseFile(window, "New file", true, &path)) return;
     CFileSystem& files = saveFiles ? *saveFiles : realFileSystem();
     const std::string written = path + ".tmp";
-    if (!files.openForWriting(written.c_str(), false)) {
+    if (!mayReplace(files, path) || !files.openForWriting(written.c_str(), false)) {
         showMessage(window, ("Could not open " + path + " ").c_str());
         return;
     }

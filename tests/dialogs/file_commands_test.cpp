@@ -64,6 +64,18 @@ public:
     }
 };
 
+// The chosen file is write-protected (tests may run as a user who could write it anyway).
+class WriteProtected : public CFileSystem {
+public:
+    explicit WriteProtected(std::string path) : m_path(std::move(path)) {}
+    std::unique_ptr<std::ostream> openForWriting(const char* path, bool append) override {
+        return path == m_path ? nullptr : CFileSystem::openForWriting(path, append);
+    }
+
+private:
+    std::string m_path;
+};
+
 class NoRenaming : public CFileSystem {
 public:
     bool renameFile(const char*, const char*) override { return false; }
@@ -182,6 +194,15 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     messages.clear();
     commandWith(IDM_SAVE_GAME, {pressOk()});
     EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+
+    WriteProtected writeProtected(path);
+    setSaveFileSystem(&writeProtected);
+    messages.clear();
+    commandWith(IDM_SAVE_GAME, {});
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no game details for a file that cannot be saved";
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not open " + path + " "});
     EXPECT_EQ(readFile(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
 

@@ -1,7 +1,7 @@
 #include "app/dialog_game_file.h"
 
-#include <memory>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/stored_state.h"
 #include "board/play_move.h"
+#include "engine/engine_report.h"
 #include "link_fixture.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/owner.h"
@@ -149,4 +150,21 @@ TEST_F(GameCommandsTest, FlipDuringAStepForwardsGlideIsRefused) {
     command(IDM_FLIP_BOARD);
     EXPECT_NE(appState.flipped, flipped) << "once the glide is over Flip turns the board";
     EXPECT_EQ(flipChecked(), appState.flipped);
+}
+
+TEST_F(GameCommandsTest, SteppingStopsTheSearchAndDropsItsMove) {
+    play({"e4", "e5"}, 0);
+    for (int step : {IDM_BACK, IDM_FORWARD, IDM_FAST_BACK, IDM_FAST_FORWARD}) {
+        scriptedEngine().setScript("depth 3;pv 20 b1c3;wait");
+        command(IDM_MOVE_NOW);
+        ASSERT_TRUE(runUntil([] { return engineBusy(); })) << step;
+        const int ply = appState.plyNumber;
+        command(step);
+        EXPECT_FALSE(engineBusy()) << step;
+        runFor(100);
+        EXPECT_NE(appState.plyNumber, ply) << step;
+        EXPECT_LE(mainLine().size(), 2u) << "the engine's move is not played after " << step;
+        EXPECT_EQ(engineReport.snapshot().depth, 0) << step;
+        EXPECT_EQ(appState.humanClockStart, 0u) << step;
+    }
 }

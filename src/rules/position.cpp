@@ -156,7 +156,6 @@ void CPosition::takeBack() {
 }
 
 CMove CPosition::lastMove() const {
-    assert(m_historyCount > 0);
     return m_historyCount > 0 ? m_history[m_historyCount - 1].move : NO_MOVE;
 }
 

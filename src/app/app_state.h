@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "base/text.h"
+#include "engine/coach.h"
 #include "engine/engine_interface.h"
 #include "engine/level_settings.h"
 #include "game/game.h"
@@ -22,9 +23,6 @@ struct CMoveAnimation;
 
 // No square: what selectedSquare and targetSquare hold when nothing is marked.
 constexpr uint8_t NO_MARK = 255;
-
-// The coach's score while it has none to compare against.
-constexpr int16_t NO_COACH_SCORE = -32000;
 
 class CAppState {
 public:
@@ -72,6 +70,9 @@ public:
     bool coach = false;
     int16_t coachScore = NO_COACH_SCORE;
     CMoveNode* coachNode = nullptr;
+    // coachNode's move and ply: a node cut from the tree may leave its address to a new one.
+    CMove coachMove = NO_MOVE;
+    int16_t coachPly = -1;
     std::atomic<bool> modalOpen{false};
     bool showLevelLine = true;
     int32_t availableKB = 0;

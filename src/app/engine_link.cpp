@@ -1,5 +1,6 @@
 #include "app/engine_link.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "app/adjudication.h"
 #include "app/app_state.h"
+#include "app/hint_coach.h"
 #include "app/shell.h"
 #include "app/show_message.h"
 #include "board/play_move.h"
@@ -29,6 +31,10 @@ namespace {
 
 // How often the held-back move looks again whether it may be played.
 constexpr uint32_t ENGINE_MOVE_POLL_MS = 30;
+// The hint's search: five seconds, any depth; its end is looked for this often.
+constexpr int32_t HINT_SECONDS = 5;
+constexpr int32_t HINT_MAX_PLIES = 99;
+constexpr uint32_t HINT_POLL_MS = 100;
 
 CEngineModule engineModule;
 std::unique_ptr<CEngineThread> engineThread;
@@ -42,6 +48,8 @@ uint32_t lastSerial = 0;
 uint32_t playSerial = 0;
 char searchedFen[FEN_BUFFER_SIZE] = "";
 uint32_t heldThinkTime = 0;
+// The last search the engine thread has finished, for the hint, which waits for its own.
+std::atomic<uint32_t> endedSerial{0};
 
 std::string engineFolder() {
     return engineFolderOverride.empty() ? std::string(shell.exeDirectory.c_str())
@@ -60,14 +68,6 @@ uint64_t usedMsOfSideToMove() {
 bool pieceOfSideToMove(Piece piece) {
     return appState.position->sideToMove() == WHITE ? isWhitePiece(piece) : isBlackPiece(piece);
 }
-
-// The coach's question; it asks nothing yet, so the engine's move is always played.
-bool coachTakesBack() {
-    return false;
-}
-
-// What the coach remembers of the move just played.
-void coachRemember() {}
 
 SearchRequest sendGameToEngine() {
     SearchRequest request =
@@ -108,7 +108,7 @@ void playHeldMove(Window* window) {
     playSerial = 0;
     // Every command that leaves the position drops the move first; this is the last guard.
     if (!sameAsSearched()) return;
-    if (coachTakesBack()) return;
+    if (coachCheck(window)) return;
     if (!playEngineMove(heldThinkTime)) return;
     coachRemember();
     adjudicate();
@@ -165,6 +165,7 @@ void startEngineThread() {
     engineThread = std::make_unique<CEngineThread>(
         engineModule.exports(), engineReport, [] { return appState.animation.load() == nullptr; },
         [window](const SearchOutcome& outcome) {
+            endedSerial = outcome.serial;
             postMessage(window, WM_SEARCH_ENDED, outcome.serial,
                         intptr_t(searchTime(outcome.searchStartTick, outcome.searchEndTick)));
         });
@@ -282,6 +283,22 @@ int moveNowCommand(Window*, int, intptr_t, unsigned) {
     return 0;
 }
 
-int hintCommand(Window*, int, intptr_t, unsigned) {
+int hintCommand(Window* window, int, intptr_t, unsigned) {
+    showHint(window);
     return 0;
+}
+
+bool searchForHint() {
+    if (!engineModule.isLoaded() || !engineThread || !engineThread->isRunning()) return false;
+    SearchRequest request = sendGameToEngine();
+    request.level.movesToGo = 1;
+    request.level.seconds = HINT_SECONDS;
+    request.level.maxPlies = HINT_MAX_PLIES;
+    request.serial = nextSerial();
+    const uint32_t serial = request.serial;
+    engineThread->requestSearch(std::move(request));
+    do {
+        sleepMs(HINT_POLL_MS);
+    } while (endedSerial != serial && engineThread->isRunning());
+    return endedSerial == serial;
 }

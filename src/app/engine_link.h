@@ -60,6 +60,10 @@ ClockInputs clockInputs();
 int moveNowCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int hintCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 
+// The hint's search of the current position, waited for here; its move is not played.
+// False when no engine thread runs to search. The engine must be idle.
+bool searchForHint();
+
 // Where the module is looked for, ending with "/"; empty (the default) means the
 // executable's folder. Tests load their own engines this way.
 void setEngineFolder(const std::string& folder);

@@ -203,3 +203,18 @@ TEST_F(HintCoachTest, AHintWhileTheEngineThinksIsRefused) {
     settle();
     EXPECT_EQ(mainLine(), (Lines{"e4", "e5"}));
 }
+
+TEST_F(HintCoachTest, AMoveWhereTheEnginesMoveWasCutFromTheTreeIsNotQuestioned) {
+    play("e2", "e4", "e7e5", 20);
+    command(IDM_BACK);
+    command(IDM_BACK);
+    appState.autoAnswer = false;
+    // d4 replaces e4 and the engine's e5 with it; d5 is a new node at the same ply, which
+    // the allocator may well place where e5 was.
+    taps({"d2", "d4"});
+    taps({"d7", "d5"});
+    appState.autoAnswer = true;
+    play("c2", "c4", "d5c4", 900);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(mainLine(), (Lines{"d4", "d5", "c4", "dxc4"}));
+}

@@ -91,6 +91,7 @@ TEST_F(EngineLinkTest, TheUsersMoveIsAnsweredWithTheEnginesMove) {
     EXPECT_EQ(uint64_t(reply->parent->thinkTime), appState.whiteUsedMs);
     EXPECT_NE(appState.humanClockStart, 0u) << "the user's clock runs from the engine's move";
     EXPECT_STREQ(engineReport.snapshot().pvSan, "1..e5 2.Nf3");
+    settle();
     EXPECT_TRUE(squareShows("e5", BLACK_PAWN));
 }
 
@@ -175,14 +176,12 @@ TEST_F(EngineLinkTest, TheGameIsSentAsItsStartAndTheMovesToTheCurrentNode) {
 
 TEST_F(EngineLinkTest, MoveNowPlaysTheBestLineSoFar) {
     scriptedEngine().setScript("depth 2; pv 20 e7e5 g1f3; depth 3; wait");
-    appState.coachScore = 120;
     taps({"e2", "e4"});
     ASSERT_TRUE(runUntilSearching());
     EXPECT_TRUE(engineBusy());
     command(IDM_MOVE_NOW);
     ASSERT_TRUE(runUntil([this] { return mainLine().size() == 2; }));
     EXPECT_EQ(mainLine(), (Lines{"e4", "e5"}));
-    EXPECT_EQ(appState.coachScore, NO_COACH_SCORE);
     ASSERT_TRUE(runUntilEngineIdle());
 }
 
@@ -207,6 +206,7 @@ TEST_F(EngineLinkTest, CommandsThatLeaveThePositionWhileTheEngineThinksPlayNothi
         command(c.command);
         EXPECT_FALSE(engineBusy()) << c.what << ": the search has ended";
         runFor(150);
+        settle();
         EXPECT_EQ(mainLine(), c.line) << c.what;
         EXPECT_EQ(appState.currentNode == appState.game->root(), c.atRoot) << c.what;
         EXPECT_TRUE(squareShows("e5", EMPTY)) << c.what;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -88,6 +89,30 @@ TEST(StartUp, WithoutItsEngineTheProgramSaysWhyAndEndsWith16) {
         const ProbeRun run = runProbe(c.folder, root.path());
         EXPECT_EQ(run.exitCode, 16) << c.what;
         EXPECT_EQ(run.output, "[Tallowmere Chess] " + c.message + "\n") << c.what;
+    }
+}
+
+TEST(StartUp, OptionsWrittenAtTheEndOfARunAreReadAtTheNextStart) {
+    TempFolder root;
+    const std::string file = root.path() + "config/Tallowmere/TallowmereChess.ini";
+    std::filesystem::create_directories(root.path() + "config/Tallowmere");
+    std::ofstream(file) << "[software]\n"
+                           "Tallowmere\\TallowmereChess\\Settings\\IDC_CBANIMATION=1\n"
+                           "Tallowmere\\TallowmereChess\\Settings\\IDC_CBSQUARES=5\n"
+                           "Tallowmere\\TallowmereChess\\Settings\\IDC_CBPIECESETS=9\n"
+                           "Tallowmere\\TallowmereChess\\Settings\\IDC_CBGAMETAGS=0\n";
+    for (int run = 0; run < 2; ++run) {
+        const ProbeRun probe = runProbe(SCRIPTED_ENGINE_FOLDER, root.path());
+        EXPECT_EQ(probe.exitCode, 0) << probe.output;
+        std::ifstream in(file);
+        const std::string stored((std::istreambuf_iterator<char>(in)), {});
+        for (const char* line :
+             {"IDC_CBANIMATION=1", "IDC_CBSQUARES=5", "IDC_CBPIECESETS=0", "IDC_CBGAMETAGS=0",
+              "IDC_CBGAMECOMMENTS=1", "IDC_CBENGINE=@ByteArray(Scripted 1.0)", "LEVEL_MODE=3"}) {
+            EXPECT_NE(stored.find(std::string("Settings\\") + line + "\n"), std::string::npos)
+                << "run " << run << ": " << line << " in\n"
+                << stored;
+        }
     }
 }
 

@@ -11,8 +11,13 @@ build_packages=(
 run_packages=(
   libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core
 )
-# Wanted by `make fuzz` and the engine match script, not by the build itself.
-extra_packages=(clang libclang-rt-14-dev)
+# Wanted by `make fuzz`, the engine matches (tarnwick/tools/match.py), the PGN
+# speed comparison and trying the window under a virtual display; not by the build.
+extra_packages=(
+  clang libclang-rt-14-dev
+  stockfish gnuchess glaurung toga2 pgn-extract
+  xvfb xauth xdotool openbox imagemagick
+)
 
 wanted=("${build_packages[@]}" "${run_packages[@]}")
 if [ "${1:-}" = "--extras" ]; then

@@ -53,8 +53,8 @@ OPENINGS = [
 
 
 class Engine:
-    def __init__(self, spec):
-        name, _, rest = spec.partition("=")
+    def __init__(self, text):
+        name, _, rest = text.partition("=")
         parts = rest.split(";")
         self.name = name
         self.command = shlex.split(parts[0])

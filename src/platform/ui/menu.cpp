@@ -165,24 +165,24 @@ bool addMenuBarButtons(MenuBar* bar, int bitmapId, const MenuBarButton* buttons,
     }
     const int scale = effectiveScale();
     for (int i = 0; i < count; ++i) {
-        const MenuBarButton& spec = buttons[i];
+        const MenuBarButton& entry = buttons[i];
         auto* button = new QToolButton(bar->widget);
         button->setAutoRaise(true);
         button->setFixedSize(20 * scale, MENU_BAR_HEIGHT * scale - 2);
         button->setIconSize(QSize(16 * scale, 16 * scale));
-        const QRect source(spec.image * 16, 0, 16, 16);
+        const QRect source(entry.image * 16, 0, 16, 16);
         if (strip->image.rect().contains(source)) {
             QPixmap image = QPixmap::fromImage(strip->image.copy(source));
             image.setMask(image.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
             button->setIcon(QIcon(image.scaled(16 * scale, 16 * scale, Qt::IgnoreAspectRatio,
                                                Qt::FastTransformation)));
         }
-        button->setCheckable(spec.style & TBSTYLE_CHECK);
-        button->setChecked(spec.state & TBSTATE_CHECKED);
-        button->setEnabled(spec.state & TBSTATE_ENABLED);
-        button->setVisible(!(spec.state & TBSTATE_HIDDEN));
+        button->setCheckable(entry.style & TBSTYLE_CHECK);
+        button->setChecked(entry.state & TBSTATE_CHECKED);
+        button->setEnabled(entry.state & TBSTATE_ENABLED);
+        button->setVisible(!(entry.state & TBSTATE_HIDDEN));
         Window* window = bar->window;
-        const int command = spec.command;
+        const int command = entry.command;
         QObject::connect(button, &QToolButton::clicked, bar->widget,
                          [window, command] { sendCommandLater(window, command); });
         bar->row->addWidget(button);

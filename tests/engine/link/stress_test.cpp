@@ -1,7 +1,6 @@
 // Two hundred engine moves at one ply with Tarnwick while the user presses Back, Forward,
 // New game and Move now at random moments: no crash, no deadlock, and after every step the
-// game, the position, the ply number and the clocks agree with each other. (Fifty under
-// ThreadSanitizer in `make test`; TALLOWMERE_STRESS_ENGINE_MOVES=200 runs them all there.)
+// game, the position, the ply number and the clocks agree with each other.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,17 +13,13 @@
 #include "link_fixture.h"
 #include "rules/position.h"
 
-#ifndef STRESS_ENGINE_MOVES
-#define STRESS_ENGINE_MOVES 200
-#endif
-
 namespace {
 
-// TALLOWMERE_STRESS_ENGINE_MOVES overrides the number of engine moves, for runs by hand.
+// TALLOWMERE_STRESS_ENGINE_MOVES asks for more (or fewer) engine moves, for runs by hand.
 int engineMovesWanted() {
     const char* wanted = std::getenv("TALLOWMERE_STRESS_ENGINE_MOVES");
     const int moves = wanted ? std::atoi(wanted) : 0;
-    return moves > 0 ? moves : STRESS_ENGINE_MOVES;
+    return moves > 0 ? moves : 200;
 }
 
 class StressTest : public EngineLinkTest {

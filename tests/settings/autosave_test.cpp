@@ -258,7 +258,9 @@ TEST_F(AutosaveTest, BadFilesRestoreNoMovesAndAreNotChangedByIt) {
             EXPECT_EQ(restored, nullptr) << c.what;
         }
         EXPECT_EQ(std::filesystem::exists(path), c.exists) << c.what;
-        if (c.exists) EXPECT_EQ(fileBytes(path), c.bytes) << c.what;
+        if (c.exists) {
+            EXPECT_EQ(fileBytes(path), c.bytes) << c.what;
+        }
     }
 }
 

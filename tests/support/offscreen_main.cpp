@@ -1,5 +1,11 @@
-// The suite's own main: Qt must know it runs off-screen before the application exists.
+// The main of every suite that opens windows: Qt must know it runs off-screen before the
+// application exists. A suite that defines MAIN_ENGINE_FOLDER has the program load the
+// engine module from there instead of from beside the executable.
 #include "platform/ui/application.h"
+
+#ifdef MAIN_ENGINE_FOLDER
+#include "app/engine_link.h"
+#endif
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -17,6 +23,9 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     std::string error;
     platform::initApplication(argc, argv, &error);
+#ifdef MAIN_ENGINE_FOLDER
+    setEngineFolder(MAIN_ENGINE_FOLDER);
+#endif
     const int failed = RUN_ALL_TESTS();
     platform::shutdownApplication();
     return failed;

@@ -21,14 +21,11 @@ constexpr int MOBILITY_TERM[6] = {
     -1, term::KNIGHT_MOBILITY, term::BISHOP_MOBILITY, term::ROOK_MOBILITY, term::QUEEN_MOBILITY,
     -1};
 
-constexpr int KING_PROXIMITY = 5; // end game, per square of distance difference
-constexpr int TEMPO = 10;
-
-// King safety: weighted attackers of the squares around the king, turned into a penalty
-// that grows faster than linearly.
+// King safety: attackers of the squares around the king add up to units, and KING_DANGER
+// holds the penalty for each count of units, so the curve can grow faster than linearly and
+// still be fitted weight by weight.
 constexpr int ATTACK_WEIGHT[6] = {0, 2, 2, 3, 5, 0};
-constexpr int SHELTER_PAWN = 12; // per pawn in front of a castled king
-constexpr int OPEN_FILE_NEAR_KING = 15;
+constexpr int KING_DANGER_SIZE = term::KING_DANGER_LAST - term::KING_DANGER + 1;
 
 Score pieceSquare[12][64];  // material plus placement, for the untraced path
 Bitboard passedSpan[2][64]; // squares in front on the same and adjacent files
@@ -83,14 +80,12 @@ private:
         score_[us] += EVAL_WEIGHTS[index] * count;
         if constexpr (Traced) trace_->coefficient[index] += us == WHITE ? count : -count;
     }
-    void addFixed(Color us, Score s) {
-        score_[us] += s;
-        if constexpr (Traced) trace_->fixed += us == WHITE ? s : Score() - s;
-    }
+
     void material();
     void pawns(Color us);
     void pieces(Color us);
     void kingSafety(Color us);
+    void threats(Color us);
 
     const Position& pos_;
     EvalTrace* trace_;
@@ -131,7 +126,7 @@ template <bool Traced> void Evaluation<Traced>::pawns(Color us) {
         if (forwardFile[us][sq] & ours) add(us, term::DOUBLED_PAWN);
         if (!(adjacentFiles[file] & ours)) {
             add(us, term::ISOLATED_PAWN);
-        } else if (pawnAttacks(them, sq) & ours) {
+        } else if ((pawnAttacks(them, sq) | (kingAttacks(sq) & rankMask(rankOf(sq)))) & ours) {
             add(us, term::CONNECTED_PAWN + relRank);
         } else if (!(passedSpan[them][sq] & adjacentFiles[file] & ours) &&
                    (pawnAttacks(us, sq + (us == WHITE ? 8 : -8)) & theirs)) {
@@ -141,15 +136,12 @@ template <bool Traced> void Evaluation<Traced>::pawns(Color us) {
         if (!(passedSpan[us][sq] & theirs) && !(forwardFile[us][sq] & ours)) {
             add(us, term::PASSED_PAWN + relRank);
             int stop = sq + (us == WHITE ? 8 : -8);
-            if (relRank >= 3) {
-                if (!(forwardFile[us][sq] & pos_.pieces()))
-                    add(us, term::PASSED_FREE_PATH + relRank);
-                int proximity =
-                    KING_PROXIMITY * (relRank - 2) *
-                    (distance(stop, pos_.kingSquare(them)) - distance(stop, pos_.kingSquare(us))) /
-                    2;
-                addFixed(us, Score(0, proximity));
-            }
+            if (!(forwardFile[us][sq] & pos_.pieces())) add(us, term::PASSED_FREE_PATH + relRank);
+            if (pawnAttacks(them, sq) & ours) add(us, term::PASSED_SUPPORTED + relRank);
+            if (pos_.pieces(them) & bit(stop)) add(us, term::PASSED_BLOCKED + relRank);
+            add(us, term::PASSED_OWN_KING_DISTANCE + relRank, distance(stop, pos_.kingSquare(us)));
+            add(us, term::PASSED_ENEMY_KING_DISTANCE + relRank,
+                distance(stop, pos_.kingSquare(them)));
         }
     }
 }
@@ -196,11 +188,11 @@ template <bool Traced> void Evaluation<Traced>::pieces(Color us) {
                 if (rankOf(relative(us, sq)) == 6 &&
                     rankOf(relative(us, pos_.kingSquare(them))) >= 6)
                     add(us, term::ROOK_SEVENTH);
-            } else if (type == KNIGHT) {
+            } else if (type == KNIGHT || type == BISHOP) {
                 int relRank = rankOf(relative(us, sq));
                 if (relRank >= 3 && relRank <= 5 && (attackedBy_[us][PAWN] & bit(sq)) &&
                     !(passedSpan[us][sq] & adjacentFiles[fileOf(sq)] & theirPawns))
-                    add(us, term::KNIGHT_OUTPOST);
+                    add(us, type == KNIGHT ? term::KNIGHT_OUTPOST : term::BISHOP_OUTPOST);
             }
         }
     }
@@ -210,7 +202,6 @@ template <bool Traced> void Evaluation<Traced>::pieces(Color us) {
 template <bool Traced> void Evaluation<Traced>::kingSafety(Color us) {
     const Color them = ~us;
     int king = pos_.kingSquare(us);
-    int penalty = 0;
     // Shelter: pawns on the three files around the king, one or two ranks in front.
     int kingFile = fileOf(king);
     Bitboard files = fileMask(kingFile) | adjacentFiles[kingFile];
@@ -220,16 +211,34 @@ template <bool Traced> void Evaluation<Traced>::kingSafety(Color us) {
         for (int r = relKingRank + 1; r <= relKingRank + 2 && r < 8; ++r)
             front |= rankMask(us == WHITE ? r : 7 - r);
         int shelter = popCount(pos_.pieces(us, PAWN) & files & front);
-        penalty += SHELTER_PAWN * (3 - std::min(shelter, 3));
+        add(us, term::KING_SHELTER_MISSING + 3 - std::min(shelter, 3));
+        int openFiles = 0;
         for (int f = std::max(kingFile - 1, 0); f <= std::min(kingFile + 1, 7); ++f)
-            if (!(fileMask(f) & pos_.pieces(us, PAWN))) penalty += OPEN_FILE_NEAR_KING;
+            if (!(fileMask(f) & pos_.pieces(us, PAWN))) ++openFiles;
+        add(us, term::KING_OPEN_FILE, openFiles);
     }
     // Attackers: only worth counting when there are at least two and the queen can join.
-    if (kingAttackers_[them] >= 2 && pos_.pieces(them, QUEEN)) {
-        int w = kingAttackWeight_[them];
-        penalty += w * w / 2;
+    if (kingAttackers_[them] >= 2 && pos_.pieces(them, QUEEN))
+        add(us, term::KING_DANGER + std::min(kingAttackWeight_[them], KING_DANGER_SIZE - 1));
+}
+
+// Pieces the enemy attacks with something cheaper, and pieces left to be taken for nothing.
+template <bool Traced> void Evaluation<Traced>::threats(Color us) {
+    const Color them = ~us;
+    const Bitboard targets = pos_.pieces(them) & ~pos_.pieces(KING);
+    const Bitboard byMinor = attackedBy_[us][KNIGHT] | attackedBy_[us][BISHOP];
+    for (PieceType type : {PAWN, KNIGHT, BISHOP, ROOK, QUEEN}) {
+        Bitboard victims = targets & pos_.pieces(type);
+        if (!victims) continue;
+        if (type != PAWN)
+            if (int n = popCount(victims & attackedBy_[us][PAWN]))
+                add(us, term::THREAT_BY_PAWN + type, n);
+        if (int n = popCount(victims & byMinor)) add(us, term::THREAT_BY_MINOR + type, n);
+        if (int n = popCount(victims & attackedBy_[us][ROOK]))
+            add(us, term::THREAT_BY_ROOK + type, n);
     }
-    addFixed(us, Score(-std::min(penalty, 500), 0));
+    if (int n = popCount(targets & attackedBy_[us][6] & ~attackedBy_[them][6]))
+        add(us, term::HANGING_PIECE, n);
 }
 
 template <bool Traced> int Evaluation<Traced>::value() {
@@ -250,6 +259,9 @@ template <bool Traced> int Evaluation<Traced>::value() {
     pieces(BLACK);
     kingSafety(WHITE);
     kingSafety(BLACK);
+    threats(WHITE);
+    threats(BLACK);
+    add(pos_.sideToMove(), term::TEMPO);
 
     Score s = score_[WHITE] - score_[BLACK];
     int score = (s.mg * phase_ + s.eg * (FULL_PHASE - phase_)) / FULL_PHASE;
@@ -271,7 +283,7 @@ template <bool Traced> int Evaluation<Traced>::value() {
         trace_->scaleBlack = scale[BLACK];
     }
     if (scale[score > 0 ? WHITE : BLACK] == 1) score /= 4;
-    return (pos_.sideToMove() == WHITE ? score : -score) + TEMPO;
+    return pos_.sideToMove() == WHITE ? score : -score;
 }
 
 void ensureTables() {
@@ -284,6 +296,10 @@ void ensureTables() {
 int evaluate(const Position& pos) {
     ensureTables();
     return Evaluation<false>(pos, nullptr).value();
+}
+
+Score evalWeight(int index) {
+    return EVAL_WEIGHTS[index];
 }
 
 int evaluateTraced(const Position& pos, EvalTrace& trace) {

@@ -20,6 +20,23 @@ template <typename Item> void checkItems(int32_t count, const Item* items) {
     (void)items;
 }
 
+// Numbers joined by commas. to_chars gives the shortest text that reads back as the same
+// value, whatever the locale.
+template <typename Number> CText numberListText(int32_t count, const Number* values) {
+    checkItems(count, values);
+    CText text;
+    char number[32];
+    for (int32_t i = 0; i < count; ++i) {
+        if (i > 0) {
+            text.append(',');
+        }
+        const auto written = std::to_chars(number, number + sizeof number - 1, values[i]);
+        *written.ptr = 0;
+        text.append(number);
+    }
+    return text;
+}
+
 } // namespace
 
 CText boolListText(int32_t count, const bool* values) {
@@ -42,18 +59,7 @@ int32_t readBoolList(const CText& text, int32_t capacity, bool* out) {
 }
 
 CText intListText(int32_t count, const int32_t* values) {
-    checkItems(count, values);
-    CText text;
-    char number[16];
-    for (int32_t i = 0; i < count; ++i) {
-        if (i > 0) {
-            text.append(',');
-        }
-        const auto written = std::to_chars(number, number + sizeof number - 1, values[i]);
-        *written.ptr = 0;
-        text.append(number);
-    }
-    return text;
+    return numberListText(count, values);
 }
 
 int32_t readIntList(const CText& text, int32_t capacity, int32_t* out) {
@@ -83,19 +89,7 @@ int32_t readIntList(const CText& text, int32_t capacity, int32_t* out) {
 }
 
 CText doubleListText(int32_t count, const double* values) {
-    checkItems(count, values);
-    CText text;
-    char number[32];
-    for (int32_t i = 0; i < count; ++i) {
-        if (i > 0) {
-            text.append(',');
-        }
-        // The shortest text that reads back as the same double, whatever the locale.
-        const auto written = std::to_chars(number, number + sizeof number - 1, values[i]);
-        *written.ptr = 0;
-        text.append(number);
-    }
-    return text;
+    return numberListText(count, values);
 }
 
 int32_t readDoubleList(const CText& text, int32_t capacity, double* out) {

@@ -8,37 +8,15 @@
 #include <vector>
 
 #include "engine/apply_level.h"
-#include "engine/engine_exports.h"
+#include "engine/engine_interface.h"
 #include "engine/level_settings.h"
 #include "engine/tournament.h"
+
+#include "level_builders.h"
 
 namespace {
 
 constexpr int32_t INT32_LIMIT = std::numeric_limits<int32_t>::max();
-
-LevelSettings tournament(int m1, int s1, int m2, int s2, int m3, int s3) {
-    LevelSettings level;
-    level.setTournament(m1, s1, m2, s2, m3, s3);
-    return level;
-}
-
-LevelSettings blitz(int seconds, int increment) {
-    LevelSettings level;
-    level.setBlitz(seconds, increment);
-    return level;
-}
-
-LevelSettings fixed(int plies, int seconds) {
-    LevelSettings level;
-    level.setFixed(plies, seconds);
-    return level;
-}
-
-LevelSettings withMode(int mode) {
-    LevelSettings level;
-    level.mode = mode;
-    return level;
-}
 
 // Plies of White's and Black's move n.
 int32_t whitePly(int32_t move) {

@@ -8,19 +8,9 @@
 #include "engine/level_settings.h"
 #include "engine/think_time.h"
 
+#include "level_builders.h"
+
 namespace {
-
-LevelSettings tournament(int m1, int s1, int m2, int s2, int m3, int s3) {
-    LevelSettings level;
-    level.setTournament(m1, s1, m2, s2, m3, s3);
-    return level;
-}
-
-LevelSettings blitz(int seconds, int increment) {
-    LevelSettings level;
-    level.setBlitz(seconds, increment);
-    return level;
-}
 
 // A reading as the panel would show it: "mm:ss", or "hh:mm" / "hh mm" with the blinking colon.
 std::string shown(const ClockReading& reading) {

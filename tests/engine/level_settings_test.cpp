@@ -6,31 +6,9 @@
 #include "engine/level_settings.h"
 #include "engine/level_text.h"
 
+#include "level_builders.h"
+
 namespace {
-
-LevelSettings tournament(int m1, int s1, int m2, int s2, int m3, int s3) {
-    LevelSettings level;
-    level.setTournament(m1, s1, m2, s2, m3, s3);
-    return level;
-}
-
-LevelSettings blitz(int seconds, int increment) {
-    LevelSettings level;
-    level.setBlitz(seconds, increment);
-    return level;
-}
-
-LevelSettings fixed(int plies, int seconds) {
-    LevelSettings level;
-    level.setFixed(plies, seconds);
-    return level;
-}
-
-LevelSettings withMode(int mode) {
-    LevelSettings level;
-    level.mode = mode;
-    return level;
-}
 
 bool sameLevel(const LevelSettings& a, const LevelSettings& b) {
     return a.mode == b.mode && a.tournamentMoves1 == b.tournamentMoves1 &&

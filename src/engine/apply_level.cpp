@@ -4,7 +4,7 @@
 #include <cassert>
 #include <limits>
 
-#include "engine/engine_exports.h"
+#include "engine/engine_interface.h"
 #include "engine/level_settings.h"
 #include "engine/tournament.h"
 

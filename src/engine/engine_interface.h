@@ -62,6 +62,39 @@ typedef int32_t (*GetInterfaceVersionFn)(void);
 
 #ifdef __cplusplus
 }
+
+/* For callers in C++: the fifteen exports as one record, and a walk over its slots in the
+ * order above with each export's name, so that every loader resolves them alike. */
+struct EngineExports {
+    StartEngineFn startEngine = nullptr;
+    ExitEngineFn exitEngine = nullptr;
+    StartAnalyseFn startAnalyse = nullptr;
+    StopAnalyseFn stopAnalyse = nullptr;
+    SetPositionFn setPosition = nullptr;
+    EnterMoveFn enterMove = nullptr;
+    SetBookFn setBook = nullptr;
+    SetLevelFn setLevel = nullptr;
+    SetTimeControlFn setTimeControl = nullptr;
+    ClearHashtablesFn clearHashtables = nullptr;
+    GetEngineNameFn getEngineName = nullptr;
+    SetPonderOffFn setPonderOff = nullptr;
+    GetParameterListFn getParameterList = nullptr;
+    SetParameterFn setParameter = nullptr;
+    GetInterfaceVersionFn getInterfaceVersion = nullptr;
+};
+
+/* Calls visit(slot, name) for each export in turn; stops at the first that returns false. */
+template <typename Visit> bool forEachEngineExport(EngineExports& e, Visit&& visit) {
+    return visit(e.startEngine, "StartEngine") && visit(e.exitEngine, "ExitEngine") &&
+           visit(e.startAnalyse, "StartAnalyse") && visit(e.stopAnalyse, "StopAnalyse") &&
+           visit(e.setPosition, "SetPosition") && visit(e.enterMove, "EnterMove") &&
+           visit(e.setBook, "SetBook") && visit(e.setLevel, "SetLevel") &&
+           visit(e.setTimeControl, "SetTimeControl") &&
+           visit(e.clearHashtables, "ClearHashtables") && visit(e.getEngineName, "GetEngineName") &&
+           visit(e.setPonderOff, "SetPonderOff") && visit(e.getParameterList, "GetParameterList") &&
+           visit(e.setParameter, "SetParameter") &&
+           visit(e.getInterfaceVersion, "GetInterfaceVersion");
+}
 #endif
 
 #endif

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "engine/engine_exports.h"
+#include "engine/engine_interface.h"
 #include "platform/kernel/module.h"
 
 enum class ModuleLoad {
@@ -51,6 +51,3 @@ private:
 
 // A "Tarnwick.dll" left in folder by an older installation is deleted.
 void deleteStaleModule(const std::string& folder);
-
-// The names of the fifteen exports, in the order they are resolved.
-extern const char* const ENGINE_EXPORT_NAMES[15];

@@ -18,7 +18,7 @@
 #include <memory>
 #include <mutex>
 
-#include "engine/engine_exports.h"
+#include "engine/engine_interface.h"
 #include "engine/engine_requests.h"
 #include "engine/search_request.h"
 #include "platform/kernel/event.h"

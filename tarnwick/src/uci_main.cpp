@@ -18,27 +18,13 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
-struct Module {
+struct Module : EngineExports {
     void* handle = nullptr;
-    StartEngineFn startEngine;
-    ExitEngineFn exitEngine;
-    StartAnalyseFn startAnalyse;
-    StopAnalyseFn stopAnalyse;
-    SetPositionFn setPosition;
-    EnterMoveFn enterMove;
-    SetBookFn setBook;
-    SetLevelFn setLevel;
-    SetTimeControlFn setTimeControl;
-    ClearHashtablesFn clearHashtables;
-    GetEngineNameFn getEngineName;
-    SetPonderOffFn setPonderOff;
-    GetParameterListFn getParameterList;
-    SetParameterFn setParameter;
-    GetInterfaceVersionFn getInterfaceVersion;
 };
 
 Module module;
@@ -52,12 +38,6 @@ std::string executableDirectory() {
     return full.substr(0, full.rfind('/'));
 }
 
-template <typename T> bool resolve(T& function, const char* name) {
-    function = reinterpret_cast<T>(dlsym(module.handle, name));
-    if (!function) std::fprintf(stderr, "tarnwick-uci: export %s missing\n", name);
-    return function != nullptr;
-}
-
 bool loadModule(const std::string& path) {
     char absolute[PATH_MAX];
     if (!realpath(path.c_str(), absolute)) {
@@ -69,18 +49,12 @@ bool loadModule(const std::string& path) {
         std::fprintf(stderr, "tarnwick-uci: cannot load %s: %s\n", absolute, dlerror());
         return false;
     }
-    return resolve(module.startEngine, "StartEngine") && resolve(module.exitEngine, "ExitEngine") &&
-           resolve(module.startAnalyse, "StartAnalyse") &&
-           resolve(module.stopAnalyse, "StopAnalyse") &&
-           resolve(module.setPosition, "SetPosition") && resolve(module.enterMove, "EnterMove") &&
-           resolve(module.setBook, "SetBook") && resolve(module.setLevel, "SetLevel") &&
-           resolve(module.setTimeControl, "SetTimeControl") &&
-           resolve(module.clearHashtables, "ClearHashtables") &&
-           resolve(module.getEngineName, "GetEngineName") &&
-           resolve(module.setPonderOff, "SetPonderOff") &&
-           resolve(module.getParameterList, "GetParameterList") &&
-           resolve(module.setParameter, "SetParameter") &&
-           resolve(module.getInterfaceVersion, "GetInterfaceVersion");
+    return forEachEngineExport(module, [](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            dlsym(module.handle, name));
+        if (!function) std::fprintf(stderr, "tarnwick-uci: export %s missing\n", name);
+        return function != nullptr;
+    });
 }
 
 // What the callbacks have heard during the current search.

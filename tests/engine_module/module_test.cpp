@@ -23,24 +23,6 @@ namespace {
 
 constexpr const char* START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-struct Exports {
-    StartEngineFn startEngine;
-    ExitEngineFn exitEngine;
-    StartAnalyseFn startAnalyse;
-    StopAnalyseFn stopAnalyse;
-    SetPositionFn setPosition;
-    EnterMoveFn enterMove;
-    SetBookFn setBook;
-    SetLevelFn setLevel;
-    SetTimeControlFn setTimeControl;
-    ClearHashtablesFn clearHashtables;
-    GetEngineNameFn getEngineName;
-    SetPonderOffFn setPonderOff;
-    GetParameterListFn getParameterList;
-    SetParameterFn setParameter;
-    GetInterfaceVersionFn getInterfaceVersion;
-};
-
 // Everything the callbacks heard during one search.
 struct Heard {
     std::mutex lock;
@@ -129,26 +111,13 @@ protected:
     static void SetUpTestSuite() {
         handle_ = dlopen(TARNWICK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
-        auto resolve = [](auto& function, const char* name) {
+        // Every export is looked up, so that all the missing ones are named at once.
+        forEachEngineExport(x, [](auto& function, const char* name) {
             function =
                 reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle_, name));
             EXPECT_NE(function, nullptr) << name;
-        };
-        resolve(x.startEngine, "StartEngine");
-        resolve(x.exitEngine, "ExitEngine");
-        resolve(x.startAnalyse, "StartAnalyse");
-        resolve(x.stopAnalyse, "StopAnalyse");
-        resolve(x.setPosition, "SetPosition");
-        resolve(x.enterMove, "EnterMove");
-        resolve(x.setBook, "SetBook");
-        resolve(x.setLevel, "SetLevel");
-        resolve(x.setTimeControl, "SetTimeControl");
-        resolve(x.clearHashtables, "ClearHashtables");
-        resolve(x.getEngineName, "GetEngineName");
-        resolve(x.setPonderOff, "SetPonderOff");
-        resolve(x.getParameterList, "GetParameterList");
-        resolve(x.setParameter, "SetParameter");
-        resolve(x.getInterfaceVersion, "GetInterfaceVersion");
+            return true;
+        });
         x.startEngine(1024, &callbacks);
     }
     static void TearDownTestSuite() {
@@ -176,7 +145,7 @@ protected:
     }
 
     static inline void* handle_ = nullptr;
-    static inline Exports x{};
+    static inline EngineExports x{};
 };
 
 TEST_F(EngineModule, NamesAndVersion) {

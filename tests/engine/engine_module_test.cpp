@@ -9,41 +9,16 @@
 #include <unistd.h>
 
 #include "engine/engine_module.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/tallowmere-engine-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        m_path = std::string(made ? made : "/tmp") + "/";
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::string& path() const { return m_path; }
-    void write(const std::string& name, const std::string& content) const {
-        std::ofstream(m_path + name, std::ios::binary) << content;
-    }
-
-private:
-    std::string m_path;
-};
-
-bool allExportsNull(const EngineExports& e) {
-    return !e.startEngine && !e.exitEngine && !e.startAnalyse && !e.stopAnalyse && !e.setPosition &&
-           !e.enterMove && !e.setBook && !e.setLevel && !e.setTimeControl && !e.clearHashtables &&
-           !e.getEngineName && !e.setPonderOff && !e.getParameterList && !e.setParameter &&
-           !e.getInterfaceVersion;
+bool allExportsNull(EngineExports e) {
+    return forEachEngineExport(e, [](auto& slot, const char*) { return slot == nullptr; });
 }
 
-bool allExportsSet(const EngineExports& e) {
-    return e.startEngine && e.exitEngine && e.startAnalyse && e.stopAnalyse && e.setPosition &&
-           e.enterMove && e.setBook && e.setLevel && e.setTimeControl && e.clearHashtables &&
-           e.getEngineName && e.setPonderOff && e.getParameterList && e.setParameter &&
-           e.getInterfaceVersion;
+bool allExportsSet(EngineExports e) {
+    return forEachEngineExport(e, [](auto& slot, const char*) { return slot != nullptr; });
 }
 
 } // namespace

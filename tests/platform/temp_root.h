@@ -4,27 +4,17 @@
 
 #include "platform/kernel/paths.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
-#include <unistd.h>
+
+#include "../support/temp_folder.h"
 
 struct TempRoot {
-    std::string path;
-    std::string previous;
+    TempFolder folder;
+    std::string path = folder.path();
+    std::string previous = platform::rootFolder();
 
-    TempRoot() : previous(platform::rootFolder()) {
-        char pattern[] = "/tmp/tallowmere-platform-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path = std::string(made ? made : "/tmp") + "/";
-        platform::setRootFolder(path);
-    }
-    ~TempRoot() {
-        platform::setRootFolder(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
+    TempRoot() { platform::setRootFolder(path); }
+    ~TempRoot() { platform::setRootFolder(previous); }
     TempRoot(const TempRoot&) = delete;
     TempRoot& operator=(const TempRoot&) = delete;
 };

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../../support/temp_folder.h"
 #include "app/command_ids.h"
 #include "app/startup.h"
 #include "app/stored_state.h"
@@ -47,23 +48,6 @@ ProbeRun runProbe(const std::string& folder, const std::string& root) {
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/tallowmere-startup-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        m_path = std::string(made ? made : "/tmp") + "/";
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 } // namespace
 

@@ -124,8 +124,12 @@ int main(int argc, char** argv) {
     };
     char figures[160];
     std::snprintf(figures, sizeof figures,
-                  "K %.4f, mean squared error %.6f with the weights before, %.6f after.", k, before,
+                  "K %.4f; mean squared error %.6f with the weights before, %.6f after", k, before,
                   after);
+    header.push_back(figures);
+    std::snprintf(figures, sizeof figures,
+                  "(on the %zu positions held out of the fit: %.6f before, %.6f after).",
+                  held.positions.size(), heldBefore, heldAfter);
     header.push_back(figures);
     std::ofstream out(options.out);
     writeWeights(out, weights, header);

@@ -13,6 +13,7 @@ import argparse
 import math
 import os
 import queue
+import random
 import shlex
 import subprocess
 import sys
@@ -121,7 +122,7 @@ class Engine:
             self.process = None
 
 
-def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock):
+def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock, nodes=0):
     board = Board()
     moves = []
     for m in opening.split():
@@ -141,9 +142,13 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock):
         engine = white if board.white else black
         engine.send("position startpos moves " + " ".join(moves))
         started = time.monotonic()
-        engine.send("go wtime %d btime %d winc %d binc %d" %
-                    (clocks[True], clocks[False], inc_ms, inc_ms))
-        deadline = started + clocks[board.white] / 1000.0 + 5.0
+        if nodes:
+            engine.send("go nodes %d" % nodes)
+            deadline = started + 60.0
+        else:
+            engine.send("go wtime %d btime %d winc %d binc %d" %
+                        (clocks[True], clocks[False], inc_ms, inc_ms))
+            deadline = started + clocks[board.white] / 1000.0 + 5.0
         best, score = None, None
         while best is None:
             line = engine.read_line(deadline)
@@ -158,6 +163,8 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock):
                 best = words[1]
         used = int((time.monotonic() - started) * 1000)
         loser = "0-1" if board.white else "1-0"
+        if nodes:
+            used = 0  # no clock: only a missing move loses
         if best is None or used > clocks[board.white]:
             return (loser, "%s lost on time (%s after %d ms of %d)" %
                     (engine.name, "no move" if best is None else best, used,
@@ -184,6 +191,43 @@ def play_game(white, black, opening, base_ms, inc_ms, adjudicate, lowest_clock):
 
 
 
+def load_openings(path):
+    """One opening a line, as moves in coordinate notation; # starts a comment."""
+    openings = []
+    with open(path) as f:
+        for number, line in enumerate(f, 1):
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            board = Board()
+            for m in line.split():
+                if not board.play(m):
+                    sys.exit("%s:%d: illegal move %s" % (path, number, m))
+            openings.append(line)
+    if not openings:
+        sys.exit(path + ": no openings")
+    return openings
+
+
+def extend_opening(opening, plies, rng):
+    """Adds random legal plies to an opening, so that games from the same line differ; both
+    colours replay the same extension. A line that ends the game early is kept shorter."""
+    board = Board()
+    moves = opening.split()
+    for m in moves:
+        board.play(m)
+    for _ in range(plies):
+        if board.outcome():
+            break
+        legal = sorted(board.legal_moves())
+        if not legal:
+            break
+        m = rng.choice(legal)
+        board.play(m)
+        moves.append(m)
+    return " ".join(moves)
+
+
 def write_pgn(path, white, black, result, reason, moves, round_no):
     with open(path, "a") as f:
         f.write('[Event "match"]\n[Round "%d"]\n[White "%s"]\n[Black "%s"]\n[Result "%s"]\n'
@@ -197,11 +241,21 @@ def main():
     parser.add_argument("--engine2", required=True)
     parser.add_argument("--games", type=int, default=20)
     parser.add_argument("--tc", default="10+0.1", help="seconds+increment")
+    parser.add_argument("--nodes", type=int, default=0,
+                        help="search 'go nodes N' per move instead of playing on a clock")
+    parser.add_argument("--openings", help="file of opening lines, one a line, coordinate moves")
+    parser.add_argument("--random-plies", type=int, default=0,
+                        help="random legal plies added after each opening line")
+    parser.add_argument("--seed", type=int, default=1, help="seed of the random plies")
     parser.add_argument("--pgn")
     parser.add_argument("--no-adjudication", action="store_true")
     args = parser.parse_args()
     base, _, inc = args.tc.partition("+")
     base_ms, inc_ms = int(float(base) * 1000), int(float(inc or 0) * 1000)
+
+    openings = load_openings(args.openings) if args.openings else OPENINGS
+    rng = random.Random(args.seed)
+    opening = None
 
     first, second = Engine(args.engine1), Engine(args.engine2)
     first.start()
@@ -212,13 +266,16 @@ def main():
     least_left = base_ms
     try:
         for game in range(args.games):
-            opening = OPENINGS[(game // 2) % len(OPENINGS)]
+            if game % 2 == 0:
+                opening = extend_opening(openings[(game // 2) % len(openings)],
+                                         args.random_plies, rng)
             first_white = game % 2 == 0
             white, black = (first, second) if first_white else (second, first)
             lowest_clock = {}
             try:
                 (result, reason), moves = play_game(white, black, opening, base_ms, inc_ms,
-                                                    not args.no_adjudication, lowest_clock)
+                                                    not args.no_adjudication, lowest_clock,
+                                                    args.nodes)
             except (EOFError, BrokenPipeError, TimeoutError) as error:
                 # A game that an engine broke off is not scored; it is listed at the end and
                 # both engines start afresh. Our engine crashing is a failure to be fixed.

@@ -18,6 +18,8 @@ constexpr int GOOD_CAPTURE_RANK = 3000000;
 constexpr int KILLER_RANK = 2000000;
 constexpr int COUNTER_RANK = 1900000;
 constexpr int BAD_CAPTURE_RANK = -3000000;
+// Below every depth the main search stores, so its entries never cut a real search off.
+constexpr int QUIESCENCE_DEPTH = -1;
 
 bool isCapture(const Position& pos, Move m) {
     return pos.pieceOn(moveTo(m)) != NO_PIECE || moveKind(m) == EN_PASSANT;
@@ -478,23 +480,33 @@ int Search::quiesce(int alpha, int beta, int ply) {
     if (pos.halfmoveClock() >= 100 || pos.isDraw(ply)) return 0;
     if (ply >= MAX_PLY - 1) return evaluate(pos);
 
-    const TTEntry* entry = table_.probe(pos.key());
+    const Key key = pos.key();
+    const TTEntry* entry = table_.probe(key);
+    Move ttMove = NO_MOVE;
     if (entry) {
         int ttScore = scoreFromTable(entry->score, ply);
         if (entry->bound() == BOUND_EXACT || (entry->bound() == BOUND_LOWER && ttScore >= beta) ||
             (entry->bound() == BOUND_UPPER && ttScore <= alpha))
             return ttScore;
+        ttMove = entry->move;
     }
 
     const bool inCheck = pos.inCheck();
+    const int originalAlpha = alpha;
     int best;
+    int staticEval = 0;
     MoveList list;
     if (inCheck) {
         best = -MATE + ply;
         generateMoves(pos, GenType::ALL, list);
     } else {
-        best = entry ? entry->eval : evaluate(pos);
-        if (best >= beta) return best;
+        staticEval = best = entry ? entry->eval : evaluate(pos);
+        if (best >= beta) {
+            if (!entry)
+                table_.store(key, NO_MOVE, scoreToTable(best, ply), staticEval, QUIESCENCE_DEPTH,
+                             BOUND_LOWER);
+            return best;
+        }
         alpha = std::max(alpha, best);
         generateMoves(pos, GenType::CAPTURES, list);
     }
@@ -502,11 +514,13 @@ int Search::quiesce(int alpha, int beta, int ply) {
     int ranks[256];
     for (int i = 0; i < list.size; ++i) {
         Move m = list.moves[i];
-        ranks[i] = isTactical(pos, m)
+        ranks[i] = m == ttMove ? TT_MOVE_RANK
+                   : isTactical(pos, m)
                        ? capturedValue(pos, m) * 8 -
                              PIECE_VALUE[typeOf(pos.pieceOn(moveFrom(m)))] / 16 + 100000
                        : history_[pos.sideToMove()][moveFrom(m)][moveTo(m)];
     }
+    Move bestMove = NO_MOVE;
     for (int i = 0; i < list.size; ++i) {
         Move m = pickNext(list, ranks, i);
         if (!inCheck) {
@@ -527,6 +541,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
         if (score > best) {
             best = score;
             if (score > alpha) {
+                bestMove = m;
                 alpha = score;
                 pv_[ply][0] = m;
                 std::copy(pv_[ply + 1], pv_[ply + 1] + pvLength_[ply + 1], pv_[ply] + 1);
@@ -535,6 +550,8 @@ int Search::quiesce(int alpha, int beta, int ply) {
             }
         }
     }
+    Bound bound = best >= beta ? BOUND_LOWER : best > originalAlpha ? BOUND_EXACT : BOUND_UPPER;
+    table_.store(key, bestMove, scoreToTable(best, ply), staticEval, QUIESCENCE_DEPTH, bound);
     return best;
 }
 

@@ -72,7 +72,8 @@ Move pickNext(MoveList& list, int* ranks, int index) {
 
 } // namespace
 
-Search::Search(TranspositionTable& table) : table_(table) {
+Search::Search(TranspositionTable& table)
+    : table_(table), continuation_(size_t(12 * 64) * 12 * 64) {
     for (int d = 0; d < 64; ++d)
         for (int n = 0; n < 64; ++n)
             reductions_[d][n] =
@@ -84,6 +85,23 @@ void Search::clear() {
     std::memset(killers_, 0, sizeof killers_);
     std::memset(history_, 0, sizeof history_);
     std::memset(counterMove_, 0, sizeof counterMove_);
+    std::fill(continuation_.begin(), continuation_.end(), 0);
+}
+
+int* Search::continuation(int ply, int pliesBack) const {
+    const int at = ply + 1 - pliesBack;
+    if (at < 1 || lastMove_[at] == NO_MOVE) return nullptr;
+    const size_t row = size_t(movedPiece_[at]) * 64 + moveTo(lastMove_[at]);
+    return const_cast<int*>(continuation_.data()) + row * 12 * 64;
+}
+
+int Search::quietScore(Move m, int ply) const {
+    const Position& pos = *pos_;
+    const size_t column = size_t(pos.pieceOn(moveFrom(m))) * 64 + moveTo(m);
+    int score = history_[pos.sideToMove()][moveFrom(m)][moveTo(m)];
+    for (int back = 1; back <= 2; ++back)
+        if (const int* c = continuation(ply, back)) score += c[column];
+    return score;
 }
 
 int64_t Search::elapsedMs() const {
@@ -220,6 +238,7 @@ int Search::searchRoot(int alpha, int beta, int depth) {
         RootMove& rm = rootMoves_[i];
         observer_->onCurrentMove(rm.move, i + 1, count);
         uint64_t nodesBefore = nodes_;
+        movedPiece_[1] = pos.pieceOn(moveFrom(rm.move));
         UndoInfo undo;
         pos.makeMove(rm.move, undo);
         lastMove_[1] = rm.move;
@@ -344,7 +363,6 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     const Move previous = lastMove_[ply];
     const Move counter =
         previous ? counterMove_[pos.pieceOn(moveTo(previous))][moveTo(previous)] : NO_MOVE;
-    const Color us = pos.sideToMove();
     for (int i = 0; i < list.size; ++i) {
         Move m = list.moves[i];
         if (m == ttMove)
@@ -361,7 +379,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         else if (m == counter)
             ranks[i] = COUNTER_RANK;
         else
-            ranks[i] = history_[us][moveFrom(m)][moveTo(m)];
+            ranks[i] = quietScore(m, ply);
     }
 
     int best = -INFINITE_SCORE;
@@ -395,6 +413,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             }
         }
 
+        const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
         pos.makeMove(m, undo);
         if (pos.leftKingInCheck()) {
@@ -404,6 +423,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         const bool givesCheck = pos.inCheck();
         ++legalCount;
         lastMove_[ply + 1] = m;
+        movedPiece_[ply + 1] = moved;
         int newDepth = depth - 1;
         if (givesCheck && ply < 2 * rootDepth_) ++newDepth;
         int score;
@@ -418,7 +438,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
                 reduction -= givesCheck;
                 reduction -= ranks[i] >= COUNTER_RANK;
                 if (quiet && ranks[i] < COUNTER_RANK)
-                    reduction -= std::clamp(ranks[i] / 4096, -2, 2);
+                    reduction -= std::clamp(ranks[i] / 8192, -2, 2);
                 reduction += !improving;
                 reduction = std::clamp(reduction, 0, newDepth - 1);
             }
@@ -464,9 +484,17 @@ void Search::updateQuietStats(Move best, const Move* quiets, int quietCount, int
     const Color us = pos_->sideToMove();
     const int bonus = std::min(depth * depth * 8, 1600);
     auto adjust = [](int& h, int delta) { h += delta - h * std::abs(delta) / HISTORY_MAX; };
-    adjust(history_[us][moveFrom(best)][moveTo(best)], bonus);
+    int* previous1 = continuation(ply, 1);
+    int* previous2 = continuation(ply, 2);
+    auto reward = [&](Move m, int delta) {
+        adjust(history_[us][moveFrom(m)][moveTo(m)], delta);
+        const size_t column = size_t(pos_->pieceOn(moveFrom(m))) * 64 + moveTo(m);
+        if (previous1) adjust(previous1[column], delta);
+        if (previous2) adjust(previous2[column], delta);
+    };
+    reward(best, bonus);
     for (int i = 0; i < quietCount; ++i)
-        adjust(history_[us][moveFrom(quiets[i])][moveTo(quiets[i])], -bonus);
+        reward(quiets[i], -bonus);
     Move previous = lastMove_[ply];
     if (previous) counterMove_[pos_->pieceOn(moveTo(previous))][moveTo(previous)] = best;
 }
@@ -528,6 +556,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
             if (standPat + capturedValue(pos, m) + 180 <= alpha) continue;
             if (staticExchange(pos, m) < 0) continue;
         }
+        const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
         pos.makeMove(m, undo);
         if (pos.leftKingInCheck()) {
@@ -535,6 +564,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
             continue;
         }
         lastMove_[ply + 1] = m;
+        movedPiece_[ply + 1] = moved;
         int score = -quiesce(-beta, -alpha, ply + 1);
         pos.unmakeMove(m, undo);
         if (stopped_) return 0;

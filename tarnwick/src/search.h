@@ -61,6 +61,12 @@ private:
     bool timeUp();
     void reportLine(int score);
     void updateQuietStats(Move best, const Move* quiets, int quietCount, int depth, int ply);
+    // Success of a quiet move by how well it has done before, alone and as the answer to the
+    // moves one and two plies back.
+    int quietScore(Move m, int ply) const;
+    // The statistics of a move by its piece and target after the piece and target of an
+    // earlier move; null without that move.
+    int* continuation(int ply, int pliesBack) const;
     int64_t elapsedMs() const;
 
     TranspositionTable& table_;
@@ -82,6 +88,8 @@ private:
     int pvLength_[MAX_PLY + 1];
     Move killers_[MAX_PLY + 2][2];
     Move lastMove_[MAX_PLY + 2];
+    Piece movedPiece_[MAX_PLY + 2]; // the piece that made lastMove_
+    std::vector<int> continuation_; // [piece][to] before [piece][to]
     int staticEval_[MAX_PLY + 2];
     int history_[2][64][64];
     Move counterMove_[12][64];

@@ -358,6 +358,36 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             int score = quiesce(alpha, beta, ply);
             if (score < alpha) return score;
         }
+        // ProbCut: a capture that clears beta by a margin in a much shallower search will
+        // almost surely clear beta here, unless the table already knows better.
+        const int probBeta = beta + 180;
+        if (depth >= 5 && std::abs(beta) < MATE_BOUND &&
+            !(ttDepth >= depth - 3 && ttScore < probBeta)) {
+            MoveList captures;
+            generateMoves(pos, GenType::CAPTURES, captures);
+            for (Move m : captures) {
+                if (staticExchange(pos, m) < probBeta - staticEval_[ply]) continue;
+                const Piece moved = pos.pieceOn(moveFrom(m));
+                UndoInfo undo;
+                pos.makeMove(m, undo);
+                if (pos.leftKingInCheck()) {
+                    pos.unmakeMove(m, undo);
+                    continue;
+                }
+                lastMove_[ply + 1] = m;
+                movedPiece_[ply + 1] = moved;
+                int score = -quiesce(-probBeta, -probBeta + 1, ply + 1);
+                if (score >= probBeta)
+                    score = -search(-probBeta, -probBeta + 1, depth - 4, ply + 1, !cutNode);
+                pos.unmakeMove(m, undo);
+                if (stopped_) return 0;
+                if (score >= probBeta) {
+                    table_.store(key, m, scoreToTable(score, ply), staticEval_[ply], depth - 3,
+                                 BOUND_LOWER);
+                    return score;
+                }
+            }
+        }
     }
 
     // Without a move from the table, a shallower search would order this one poorly anyway.

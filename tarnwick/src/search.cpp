@@ -241,6 +241,7 @@ int Search::searchRoot(int alpha, int beta, int depth) {
         movedPiece_[1] = pos.pieceOn(moveFrom(rm.move));
         UndoInfo undo;
         pos.makeMove(rm.move, undo);
+        table_.prefetch(pos.key());
         lastMove_[1] = rm.move;
         bool givesCheck = pos.inCheck();
         int newDepth = depth - 1 + (givesCheck ? 1 : 0);
@@ -370,6 +371,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
                 const Piece moved = pos.pieceOn(moveFrom(m));
                 UndoInfo undo;
                 pos.makeMove(m, undo);
+                table_.prefetch(pos.key());
                 if (pos.leftKingInCheck()) {
                     pos.unmakeMove(m, undo);
                     continue;
@@ -469,6 +471,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
         pos.makeMove(m, undo);
+        table_.prefetch(pos.key());
         if (pos.leftKingInCheck()) {
             pos.unmakeMove(m, undo);
             continue;
@@ -615,6 +618,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
         const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
         pos.makeMove(m, undo);
+        table_.prefetch(pos.key());
         if (pos.leftKingInCheck()) {
             pos.unmakeMove(m, undo);
             continue;

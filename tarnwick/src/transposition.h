@@ -31,6 +31,10 @@ public:
 
     // The entry for key if stored, else nullptr.
     const TTEntry* probe(Key key) const;
+    // Starts loading the bucket of key into the cache, for a probe soon after.
+    void prefetch(Key key) const {
+        if (bucketCount_) __builtin_prefetch(bucketFor(key));
+    }
     void store(Key key, Move move, int score, int eval, int depth, Bound bound);
     // Permille of a sample of entries used by this search.
     int hashfull() const;

@@ -303,20 +303,16 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     beta = std::min(beta, MATE - ply - 1);
     if (alpha >= beta) return alpha;
 
-    // A search that leaves out one move must neither use nor overwrite the position's entry.
-    const Move excluded = excluded_[ply];
     const Key key = pos.key();
-    const TTEntry* entry = excluded ? nullptr : table_.probe(key);
+    const TTEntry* entry = table_.probe(key);
     Move ttMove = NO_MOVE;
     int ttScore = 0;
     int ttDepth = -128;
-    Bound ttBound = BOUND_NONE;
     if (entry) {
         ttMove = entry->move;
         if (ttMove && !pos.isPseudoLegal(ttMove)) ttMove = NO_MOVE;
         ttScore = scoreFromTable(entry->score, ply);
         ttDepth = entry->depth;
-        ttBound = entry->bound();
         if (!pvNode && entry->depth >= depth &&
             (entry->bound() == BOUND_EXACT || (entry->bound() == BOUND_LOWER && ttScore >= beta) ||
              (entry->bound() == BOUND_UPPER && ttScore <= alpha)))
@@ -328,7 +324,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     if (inCheck) {
         eval = staticEval_[ply] = -INFINITE_SCORE;
     } else {
-        eval = staticEval_[ply] = entry ? entry->eval : excluded ? staticEval_[ply] : evaluate(pos);
+        eval = staticEval_[ply] = entry ? entry->eval : evaluate(pos);
         // The stored score is a better guess than the static one when its bound agrees.
         if (entry && ((entry->bound() == BOUND_LOWER && ttScore > eval) ||
                       (entry->bound() == BOUND_UPPER && ttScore < eval)))
@@ -336,7 +332,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     }
     const bool improving = !inCheck && ply >= 2 && staticEval_[ply] > staticEval_[ply - 2];
 
-    if (!pvNode && !inCheck && !excluded) {
+    if (!pvNode && !inCheck) {
         // Reverse futility: far above beta with little depth left, the opponent will not
         // catch up.
         if (depth <= 7 && eval - 75 * (depth - improving) >= beta && std::abs(beta) < MATE_BOUND)
@@ -429,7 +425,6 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     bool skipQuiets = false;
     for (int i = 0; i < list.size; ++i) {
         Move m = pickNext(list, ranks, i);
-        if (m == excluded) continue;
         const bool tactical = isTactical(pos, m);
         const bool quiet = !tactical;
         if (quiet && skipQuiets && !givesDirectCheck(pos, m)) continue;
@@ -452,22 +447,6 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             }
         }
 
-        // Singular extension: when every other move falls well short of the stored score,
-        // the stored move is the only one that holds and is searched a ply deeper.
-        int extension = 0;
-        if (m == ttMove && depth >= 6 && ply > 0 && !excluded && ttDepth >= depth - 3 &&
-            (ttBound & BOUND_LOWER) && std::abs(ttScore) < MATE_BOUND) {
-            const int singularBeta = ttScore - 2 * depth;
-            excluded_[ply] = m;
-            const int score = search(singularBeta - 1, singularBeta, (depth - 1) / 2, ply, cutNode);
-            excluded_[ply] = NO_MOVE;
-            if (stopped_) return 0;
-            if (score < singularBeta)
-                extension = 1;
-            else if (singularBeta >= beta)
-                // Several moves beat beta even with a margin: this node fails high anyway.
-                return singularBeta;
-        }
         const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
         pos.makeMove(m, undo);
@@ -480,8 +459,8 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         ++legalCount;
         lastMove_[ply + 1] = m;
         movedPiece_[ply + 1] = moved;
-        int newDepth = depth - 1 + extension;
-        if (givesCheck && !extension && ply < 2 * rootDepth_) ++newDepth;
+        int newDepth = depth - 1;
+        if (givesCheck && ply < 2 * rootDepth_) ++newDepth;
         int score;
         if (legalCount == 1) {
             score = -search(-beta, -alpha, newDepth, ply + 1, !pvNode && !cutNode);
@@ -523,12 +502,9 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         if (quiet && quietCount < 256) quiets[quietCount++] = m;
     }
     if (legalCount == 0) {
-        // Only the left-out move: the caller judges it. Otherwise no legal move, as pruning
-        // only happens after a legal move.
-        if (excluded) return alpha;
+        // No legal move, or all were pruned: pruning only happens after a legal move.
         return inCheck ? -MATE + ply : 0;
     }
-    if (excluded) return best;
     Bound bound = best >= beta ? BOUND_LOWER : best > originalAlpha ? BOUND_EXACT : BOUND_UPPER;
     table_.store(key, bestMove, scoreToTable(best, ply), inCheck ? 0 : staticEval_[ply], depth,
                  bound);

@@ -15,7 +15,7 @@ run_packages=(
 # speed comparison and trying the window under a virtual display; not by the build.
 extra_packages=(
   clang libclang-rt-14-dev
-  stockfish gnuchess glaurung toga2 pgn-extract
+  stockfish gnuchess glaurung toga2 ethereal-chess pgn-extract
   xvfb xauth xdotool openbox imagemagick
 )
 

@@ -364,16 +364,8 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             generateMoves(pos, GenType::CAPTURES, captures);
             for (Move m : captures) {
                 if (staticExchange(pos, m) < probBeta - staticEval_[ply]) continue;
-                const Piece moved = pos.pieceOn(moveFrom(m));
                 UndoInfo undo;
-                pos.makeMove(m, undo);
-                table_.prefetch(pos.key());
-                if (pos.leftKingInCheck()) {
-                    pos.unmakeMove(m, undo);
-                    continue;
-                }
-                lastMove_[ply + 1] = m;
-                movedPiece_[ply + 1] = moved;
+                if (!makeLegalMove(m, undo, ply)) continue;
                 int score = -quiesce(-probBeta, -probBeta + 1, ply + 1);
                 if (score >= probBeta)
                     score = -search(-probBeta, -probBeta + 1, depth - 4, ply + 1, !cutNode);
@@ -447,18 +439,10 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             }
         }
 
-        const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
-        pos.makeMove(m, undo);
-        table_.prefetch(pos.key());
-        if (pos.leftKingInCheck()) {
-            pos.unmakeMove(m, undo);
-            continue;
-        }
+        if (!makeLegalMove(m, undo, ply)) continue;
         const bool givesCheck = pos.inCheck();
         ++legalCount;
-        lastMove_[ply + 1] = m;
-        movedPiece_[ply + 1] = moved;
         int newDepth = depth - 1;
         if (givesCheck && ply < 2 * rootDepth_) ++newDepth;
         int score;
@@ -509,6 +493,21 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     table_.store(key, bestMove, scoreToTable(best, ply), inCheck ? 0 : staticEval_[ply], depth,
                  bound);
     return best;
+}
+
+bool Search::makeLegalMove(Move m, UndoInfo& undo, int ply) {
+    Position& pos = *pos_;
+    const Piece moved = pos.pieceOn(moveFrom(m));
+    pos.makeMove(m, undo);
+    // The child's table entry is read first thing: start loading it now.
+    table_.prefetch(pos.key());
+    if (pos.leftKingInCheck()) {
+        pos.unmakeMove(m, undo);
+        return false;
+    }
+    lastMove_[ply + 1] = m;
+    movedPiece_[ply + 1] = moved;
+    return true;
 }
 
 void Search::updateQuietStats(Move best, const Move* quiets, int quietCount, int depth, int ply) {
@@ -591,16 +590,8 @@ int Search::quiesce(int alpha, int beta, int ply) {
             if (standPat + capturedValue(pos, m) + 180 <= alpha) continue;
             if (staticExchange(pos, m) < 0) continue;
         }
-        const Piece moved = pos.pieceOn(moveFrom(m));
         UndoInfo undo;
-        pos.makeMove(m, undo);
-        table_.prefetch(pos.key());
-        if (pos.leftKingInCheck()) {
-            pos.unmakeMove(m, undo);
-            continue;
-        }
-        lastMove_[ply + 1] = m;
-        movedPiece_[ply + 1] = moved;
+        if (!makeLegalMove(m, undo, ply)) continue;
         int score = -quiesce(-beta, -alpha, ply + 1);
         pos.unmakeMove(m, undo);
         if (stopped_) return 0;

@@ -58,6 +58,9 @@ private:
     int searchRoot(int alpha, int beta, int depth);
     int search(int alpha, int beta, int depth, int ply, bool cutNode);
     int quiesce(int alpha, int beta, int ply);
+    // Makes a pseudo-legal move at ply and records it for the child; a move that leaves the
+    // king attacked is taken back and false returned.
+    bool makeLegalMove(Move m, UndoInfo& undo, int ply);
     bool timeUp();
     void reportLine(int score);
     void updateQuietStats(Move best, const Move* quiets, int quietCount, int depth, int ply);

@@ -14,17 +14,6 @@ using namespace platform;
 namespace {
 
 constexpr int IDD_GAME_DETAILS = 113;
-enum : int {
-    IDC_WHITE = 350,
-    IDC_BLACK = 252,
-    IDC_EVENT = 254,
-    IDC_DATE = 256,
-    IDC_SITE = 258,
-    IDC_TAG_NAME = 260,
-    IDC_TAG_VALUE = 262,
-    IDC_UNDO = 264,
-    IDC_RESULT = 364,
-};
 
 const char PROGRAM_NAME[] = "Tallowmere Chess";
 constexpr const char* RESULTS[] = {"1-0", "1/2-1/2", "0-1", "*"};

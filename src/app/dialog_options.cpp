@@ -12,18 +12,6 @@ using namespace platform;
 
 namespace {
 
-enum : int {
-    IDC_AUTO_ANSWER = 413,
-    IDC_HIGHLIGHT_LAST_MOVE = 414,
-    IDC_ANIMATION = 422,
-    IDC_BOARD_TYPE = 424,
-    IDC_SHOW_THINKING = 425,
-    IDC_CHESS_SET = 426,
-    IDC_SOUND = 427,
-    IDC_COACH = 428,
-    IDC_LEVEL = 1100,
-};
-
 struct NamedValue {
     const char* name;
     int32_t value;

@@ -1,5 +1,6 @@
 // The Game details dialog, opened by Save game: what it lists, and what it writes back.
 #include "app/command_ids.h"
+#include "app/dialog_game_details.h"
 #include "dialog_fixture.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/owner.h"
@@ -8,18 +9,6 @@
 using namespace platform;
 
 namespace {
-
-enum : int {
-    IDC_WHITE = 350,
-    IDC_BLACK = 252,
-    IDC_EVENT = 254,
-    IDC_DATE = 256,
-    IDC_SITE = 258,
-    IDC_TAG_NAME = 260,
-    IDC_TAG_VALUE = 262,
-    IDC_UNDO = 264,
-    IDC_RESULT = 364,
-};
 
 std::vector<std::string> listItems(Window* dialog, int id) {
     std::vector<std::string> items;

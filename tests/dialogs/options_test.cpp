@@ -1,5 +1,6 @@
 // The Options sheet: the level presets, the bitmaps, the animation and the switches.
 #include "app/command_ids.h"
+#include "app/dialog_options.h"
 #include "board/board_drawing.h"
 #include "dialog_fixture.h"
 #include "engine/level_settings.h"
@@ -10,18 +11,6 @@
 using namespace platform;
 
 namespace {
-
-enum : int {
-    IDC_AUTO_ANSWER = 413,
-    IDC_HIGHLIGHT_LAST_MOVE = 414,
-    IDC_ANIMATION = 422,
-    IDC_BOARD_TYPE = 424,
-    IDC_SHOW_THINKING = 425,
-    IDC_CHESS_SET = 426,
-    IDC_SOUND = 427,
-    IDC_COACH = 428,
-    IDC_LEVEL = 1100,
-};
 
 DialogScript::Action choose(int id, int row) {
     return [id, row](Window* page) { chooseDlgListItem(page, id, row); };

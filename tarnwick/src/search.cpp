@@ -104,6 +104,13 @@ int Search::quietScore(Move m, int ply) const {
     return score;
 }
 
+// The line below this ply, with the move that leads into it in front.
+void Search::extendPv(int ply, Move m) {
+    pv_[ply][0] = m;
+    std::copy(pv_[ply + 1], pv_[ply + 1] + pvLength_[ply + 1], pv_[ply] + 1);
+    pvLength_[ply] = pvLength_[ply + 1] + 1;
+}
+
 int64_t Search::elapsedMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start_)
@@ -265,9 +272,7 @@ int Search::searchRoot(int alpha, int beta, int depth) {
             if (score > alpha) {
                 bestMove = rm.move;
                 alpha = score;
-                pv_[0][0] = rm.move;
-                std::copy(pv_[1], pv_[1] + pvLength_[1], pv_[0] + 1);
-                pvLength_[0] = pvLength_[1] + 1;
+                extendPv(0, rm.move);
                 // Move it to the front so the next iteration and a stop both keep it.
                 std::rotate(rootMoves_.begin(), rootMoves_.begin() + i, rootMoves_.begin() + i + 1);
                 if (score < beta && depth > 1 && i > 0) reportLine(score);
@@ -474,9 +479,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             if (score > alpha) {
                 bestMove = m;
                 alpha = score;
-                pv_[ply][0] = m;
-                std::copy(pv_[ply + 1], pv_[ply + 1] + pvLength_[ply + 1], pv_[ply] + 1);
-                pvLength_[ply] = pvLength_[ply + 1] + 1;
+                extendPv(ply, m);
                 if (score >= beta) {
                     if (quiet) updateQuietStats(m, quiets, quietCount, depth, ply);
                     break;
@@ -600,9 +603,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
             if (score > alpha) {
                 bestMove = m;
                 alpha = score;
-                pv_[ply][0] = m;
-                std::copy(pv_[ply + 1], pv_[ply + 1] + pvLength_[ply + 1], pv_[ply] + 1);
-                pvLength_[ply] = pvLength_[ply + 1] + 1;
+                extendPv(ply, m);
                 if (score >= beta) break;
             }
         }

@@ -71,6 +71,7 @@ private:
     // earlier move; null without that move.
     int* continuation(int ply, int pliesBack) const;
     int64_t elapsedMs() const;
+    void extendPv(int ply, Move m);
 
     TranspositionTable& table_;
     Position* pos_ = nullptr;

@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 
 using namespace platform;
 
@@ -170,25 +169,4 @@ bool ProgramTest::squareShows(const char* square, Piece piece) const {
         }
     }
     return true;
-}
-
-void ProgramTest::whenDialogOpens(std::function<void(Window*)> action) {
-    auto* timer = new QTimer;
-    auto* ticks = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, action] {
-        if (Window* dialog = activeDialog(); dialog && QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            delete ticks;
-            action(dialog);
-            return;
-        }
-        if (++*ticks > 400) {
-            timer->stop();
-            timer->deleteLater();
-            delete ticks;
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-        }
-    });
-    timer->start(5);
 }

@@ -10,8 +10,9 @@
 #include "rules/move.h"
 #include "temp_root.h"
 
+#include "../support/when_dialog_opens.h"
+
 #include <QImage>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -49,9 +50,6 @@ protected:
     bool squareShows(const char* square, Piece piece) const;
     // The pixels of the window's back buffer.
     QImage shown() const;
-
-    // The next dialog that opens gets this done to it (from a timer, so never an assert).
-    void whenDialogOpens(std::function<void(platform::Window*)> action);
 
     std::unique_ptr<TempRoot> root;
     std::vector<std::string> messages; // texts of the message boxes, in order

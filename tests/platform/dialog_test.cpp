@@ -6,10 +6,10 @@
 #include "platform/ui/dialogtemplate.h"
 #include "platform/ui/propertysheet.h"
 
+#include "../support/when_dialog_opens.h"
+
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -18,31 +18,6 @@ using namespace platform;
 namespace {
 
 std::vector<std::string> journal;
-
-// Runs action on the open dialog once it is there; rejects whatever is open after a deadline.
-// Never asserts inside: a failed assertion would leave the dialog open and the test hanging.
-void whenDialogOpens(std::function<void(Window*)> action) {
-    auto* timer = new QTimer;
-    auto* ticks = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, action] {
-        if (Window* dialog = activeDialog(); dialog && QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            delete ticks;
-            action(dialog);
-            return;
-        }
-        if (++*ticks > 400) {
-            timer->stop();
-            timer->deleteLater();
-            delete ticks;
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modal->close();
-            }
-        }
-    });
-    timer->start(5);
-}
 
 intptr_t optionsPage(Window* dialog, unsigned message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {

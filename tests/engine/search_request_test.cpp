@@ -4,26 +4,17 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "engine/search_request.h"
 #include "memory_settings.h"
-#include "pgn/pgn_reader.h"
 #include "platform/kernel/paths.h"
 
-namespace {
+#include "../support/read_pgn.h"
 
-std::unique_ptr<CGame> readPgn(const std::string& text) {
-    std::istringstream in(text);
-    CPgnReader reader;
-    int64_t next = 0;
-    std::unique_ptr<CGame> game;
-    reader.readGame(in, 0, next, game);
-    return game;
-}
+namespace {
 
 // The node reached by following child 0 plies times.
 const CMoveNode* mainLineNode(const CGame& game, int plies) {
@@ -86,7 +77,7 @@ TEST(SearchRequest, TheGameUpToTheNodeAsStartAndCoordinateMoves) {
          "2kr2N1/8/8/8/8/8/8/5RK1 b - - 0 31"},
     };
     for (const Case& c : cases) {
-        const std::unique_ptr<CGame> game = readPgn(c.pgn);
+        const std::unique_ptr<CGame> game = readPgn(c.pgn).game;
         ASSERT_TRUE(game) << c.what;
         MemorySettings settings;
         const SearchRequest request =
@@ -106,7 +97,7 @@ TEST(SearchRequest, TheBookStoredOrTheDefaultAsAPathOfThisSystem) {
     ASSERT_NE(root, nullptr);
     const std::string previousRoot = platform::rootFolder();
     platform::setRootFolder(std::string(root) + "/");
-    const std::unique_ptr<CGame> game = readPgn("*\n");
+    const std::unique_ptr<CGame> game = readPgn("*\n").game;
     ASSERT_TRUE(game);
     MemorySettings settings;
     EXPECT_EQ(std::string(gameSearchRequest(*game, game->root(), settings).book.c_str()),

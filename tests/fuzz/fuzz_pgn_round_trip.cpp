@@ -3,23 +3,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "../pgn/tree_compare.h"
+#include "../support/read_pgn.h"
 #include "game/game.h"
-#include "pgn/pgn_reader.h"
 
 namespace {
-
-std::unique_ptr<CGame> read(const std::string& text) {
-    std::istringstream stream(text);
-    CPgnReader reader;
-    int64_t next = 0;
-    std::unique_ptr<CGame> game;
-    reader.readGame(stream, 0, next, game);
-    return game;
-}
 
 std::string write(CGame& game) {
     game.setOptions(75, true, true, true, true, false);
@@ -51,10 +41,11 @@ void fail(const char* what, const std::string& detail) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::unique_ptr<CGame> first = read(std::string(reinterpret_cast<const char*>(data), size));
+    std::unique_ptr<CGame> first =
+        readPgn(std::string(reinterpret_cast<const char*>(data), size)).game;
     if (!first || hasLongCommentWord(*first)) return 0;
     const std::string written = write(*first);
-    std::unique_ptr<CGame> second = read(written);
+    std::unique_ptr<CGame> second = readPgn(written).game;
     if (!second) fail("the written game does not read", written);
     const std::string difference = gameDifference(*first, *second);
     if (!difference.empty()) fail(difference.c_str(), written);

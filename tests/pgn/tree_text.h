@@ -3,27 +3,10 @@
 // line ("e4 e5 (d5 exd5)"), each move with its glyph ($n) and comment ({...}).
 
 #include <memory>
-#include <sstream>
 #include <string>
 
+#include "../support/read_pgn.h"
 #include "game/game.h"
-#include "pgn/pgn_reader.h"
-
-struct ReadResult {
-    std::unique_ptr<CGame> game;
-    int64_t nextOffset = -1;
-};
-
-inline ReadResult readPgn(const std::string& text, int64_t offset = 0, bool scan = false) {
-    std::istringstream stream(text);
-    CPgnReader reader;
-    ReadResult result;
-    if (scan)
-        reader.scanGame(stream, offset, result.nextOffset, result.game);
-    else
-        reader.readGame(stream, offset, result.nextOffset, result.game);
-    return result;
-}
 
 inline std::string nodeText(const CMoveNode& node) {
     std::string text = node.moveText.c_str();

@@ -20,22 +20,16 @@
 #include "settings/registry_settings.h"
 #include "settings_root.h"
 
-namespace {
+#include "../support/read_pgn.h"
 
-std::unique_ptr<CGame> readPgn(const std::string& text) {
-    std::istringstream in(text);
-    CPgnReader reader;
-    int64_t next = 0;
-    std::unique_ptr<CGame> game;
-    reader.readGame(in, 0, next, game);
-    return game;
-}
+namespace {
 
 // A game with comments, a variation and a thinking time on every node; "Event" names it.
 std::unique_ptr<CGame> gameNamed(const std::string& event) {
     std::unique_ptr<CGame> game =
         readPgn("[Event \"" + event +
-                "\"]\n\n{opening remark} 1. e4 {good move} e5 (1... c5 {sharp}) 2. Nf3 *\n");
+                "\"]\n\n{opening remark} 1. e4 {good move} e5 (1... c5 {sharp}) 2. Nf3 *\n")
+            .game;
     struct SetTimes : CNodeVisitor {
         int64_t time = 1500;
         void visit(CMoveNode& node) override {
@@ -149,7 +143,7 @@ TEST_F(AutosaveTest, ThinkingTimesAndCommentsSurviveTheFile) {
 }
 
 TEST_F(AutosaveTest, ANewGameKeepsItsRootUnmarkedInTheFile) {
-    std::unique_ptr<CGame> game = readPgn("1. d4 *\n");
+    std::unique_ptr<CGame> game = readPgn("1. d4 *\n").game;
     ASSERT_TRUE(game);
     game->root()->comment = NEW_GAME_ROOT_COMMENT;
     ASSERT_TRUE(writeToAutosaveRing(*game, settings, path));
@@ -161,7 +155,7 @@ TEST_F(AutosaveTest, ANewGameKeepsItsRootUnmarkedInTheFile) {
 }
 
 TEST_F(AutosaveTest, CommentsThatLookLikeTimesAreKeptWhole) {
-    std::unique_ptr<CGame> game = readPgn("1. e4 {12,34 seen before} *\n");
+    std::unique_ptr<CGame> game = readPgn("1. e4 {12,34 seen before} *\n").game;
     ASSERT_TRUE(game);
     game->root()->child(0)->thinkTime = 700;
     ASSERT_TRUE(writeToAutosaveRing(*game, settings, path));
@@ -191,7 +185,7 @@ TEST_F(AutosaveTest, TimesAreTakenOnlyFromDigitsFollowedByAComma) {
         {"", "", -1},
     };
     for (const Case& c : cases) {
-        std::unique_ptr<CGame> game = readPgn("1. e4 *\n");
+        std::unique_ptr<CGame> game = readPgn("1. e4 *\n").game;
         ASSERT_TRUE(game);
         CMoveNode* node = game->root()->child(0);
         node->comment = c.comment;

@@ -18,13 +18,14 @@
 #include "engine/engine_report.h"
 #include "link_fixture.h"
 #include "pgn/pgn_game.h"
-#include "pgn/pgn_reader.h"
 #include "platform/kernel/clock.h"
 #include "platform/kernel/paths.h"
 #include "platform/ui/window.h"
 #include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/settings.h"
+
+#include "../../support/read_pgn.h"
 
 using namespace platform;
 
@@ -41,11 +42,8 @@ const char RUY_LOPEZ[] = "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6.
                          "7. Bb3 d6 8. c3 O-O 9. h3 Nb8 10. d4 *\n";
 
 void loadPgn(const std::string& text) {
-    std::istringstream in(text);
-    CPgnReader reader;
-    int64_t next = 0;
-    std::unique_ptr<CGame> game;
-    ASSERT_TRUE(reader.readGame(in, 0, next, game));
+    std::unique_ptr<CGame> game = readPgn(text).game;
+    ASSERT_TRUE(game);
     appState.setLoadedGame(game.release());
 }
 

@@ -26,6 +26,10 @@ int32_t blackPly(int32_t move) {
     return 2 * move;
 }
 
+// Tournaments of three periods: the last for the rest of the game, or repeated.
+const LevelSettings restIn120 = tournament(40, 600, 20, 300, 0, 120);
+const LevelSettings repeated = tournament(40, 600, 40, 600, 40, 600);
+
 // The calls the engine received, as text.
 std::vector<std::string> received;
 
@@ -70,27 +74,27 @@ TEST(ApplyLevel, EveryModeBecomesTheEnginesCalls) {
          75000,
          {"SetTimeControl(0,0)", "SetLevel(0,-15,0,99)"}},
         {"tournament, first period",
-         tournament(40, 600, 20, 300, 0, 120),
+         restIn120,
          whitePly(1),
          0,
          {"SetTimeControl(40,600)", "SetLevel(40,600,0,99)"}},
         {"tournament 40/600, 20/300, rest/120 at move 41",
-         tournament(40, 600, 20, 300, 0, 120),
+         restIn120,
          blackPly(41),
          500000,
          {"SetTimeControl(20,300)", "SetLevel(20,400,0,99)"}},
         {"tournament 40/600, 20/300, rest/120 at move 61",
-         tournament(40, 600, 20, 300, 0, 120),
+         restIn120,
          whitePly(61),
          1000000,
          {"SetTimeControl(0,120)", "SetLevel(0,20,0,99)"}},
         {"tournament 40/600 x3 at move 81",
-         tournament(40, 600, 40, 600, 40, 600),
+         repeated,
          whitePly(81),
          1000000,
          {"SetTimeControl(40,600)", "SetLevel(40,800,0,99)"}},
         {"tournament 40/600 x3 at move 121",
-         tournament(40, 600, 40, 600, 40, 600),
+         repeated,
          blackPly(121),
          2000000,
          {"SetTimeControl(40,600)", "SetLevel(40,400,0,99)"}},
@@ -136,8 +140,6 @@ TEST(Tournament, PeriodsAndWhatIsLeftOfThem) {
         TournamentPeriod period;
         TournamentRemaining remaining;
     };
-    const LevelSettings restIn120 = tournament(40, 600, 20, 300, 0, 120);
-    const LevelSettings repeated = tournament(40, 600, 40, 600, 40, 600);
     const LevelSettings restAfterOne = tournament(40, 600, 0, 300, 40, 600);
     const Case cases[] = {
         {"move 1", restIn120, 1, 0, {40, 600}, {40, 600}},

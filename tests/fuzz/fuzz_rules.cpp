@@ -12,22 +12,14 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
+#include "../support/fen_without_counters.h"
+
 namespace {
 
 constexpr size_t MAX_LINES = 16;
 
 void require(bool condition) {
     if (!condition) std::abort();
-}
-
-// The FEN without its two counters: taking back recounts the clock from the history.
-std::string withoutCounters(const CPosition& position) {
-    char fen[FEN_BUFFER_SIZE];
-    position.getFen(fen);
-    std::string text = fen;
-    for (int field = 0; field < 2; ++field)
-        text = text.substr(0, text.rfind(' '));
-    return text;
 }
 
 bool isLegalMove(CPosition& position, CMove move) {

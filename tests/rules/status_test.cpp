@@ -8,16 +8,9 @@
 
 #include "rules/position.h"
 
-namespace {
+#include "../support/fen_without_counters.h"
 
-std::string boardKey(const CPosition& position) {
-    char fen[FEN_BUFFER_SIZE];
-    position.getFen(fen);
-    std::string text = fen;
-    for (int field = 0; field < 2; ++field)
-        text = text.substr(0, text.rfind(' '));
-    return text;
-}
+namespace {
 
 int statusAfter(const char* fen, const std::vector<const char*>& moves) {
     CPosition position;
@@ -79,7 +72,7 @@ TEST(GameStatus, Cases) {
 void quietWalk(CPosition& position, int plies, std::vector<Square> kept = {}) {
     std::map<std::string, int> seen;
     for (int ply = 0; ply < plies; ++ply) {
-        ++seen[boardKey(position)];
+        ++seen[withoutCounters(position)];
         CMove moves[MAX_MOVES];
         uint16_t count = 0;
         position.legalMoves(moves, count);
@@ -91,7 +84,8 @@ void quietWalk(CPosition& position, int plies, std::vector<Square> kept = {}) {
                 keep = keep || move.from == square;
             if (!move.isQuiet() || keep) continue;
             position.makeMove(move);
-            if (seen[boardKey(position)] < 1 && !position.inCheck() && position.hasLegalMove()) {
+            if (seen[withoutCounters(position)] < 1 && !position.inCheck() &&
+                position.hasLegalMove()) {
                 moved = true;
                 break;
             }

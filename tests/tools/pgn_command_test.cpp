@@ -15,15 +15,6 @@ std::string sample(const char* name) {
     return std::string(TEST_DATA_DIR) + "/" + name;
 }
 
-std::vector<std::string> outputLines(const std::string& text) {
-    std::vector<std::string> result;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        result.push_back(text.substr(start, end - start));
-    if (start < text.size()) result.push_back(text.substr(start));
-    return result;
-}
-
 std::string temporaryPath(const char* stem) {
     return std::string(P_tmpdir) + "/" + stem + std::to_string(getpid()) + ".pgn";
 }

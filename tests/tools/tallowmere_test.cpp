@@ -13,19 +13,10 @@ namespace {
 const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 const std::string KIWIPETE = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        result.push_back(text.substr(start, end - start));
-    if (start < text.size()) result.push_back(text.substr(start));
-    return result;
-}
-
 void expectOneLineError(const CToolResult& result, int exitCode, const std::string& part) {
     EXPECT_EQ(result.exitCode, exitCode) << result.err;
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+    EXPECT_EQ(outputLines(result.err).size(), 1u) << result.err;
     EXPECT_NE(result.err.find(part), std::string::npos) << result.err;
 }
 
@@ -102,14 +93,14 @@ TEST(Tool, MalformedFenNamesTheField) {
 TEST(Tool, MovesInGenerationOrderWithSan) {
     const CToolResult start = runTool({"moves", START});
     EXPECT_EQ(start.exitCode, 0);
-    const std::vector<std::string> moves = lines(start.out);
+    const std::vector<std::string> moves = outputLines(start.out);
     ASSERT_EQ(moves.size(), 20u);
     EXPECT_EQ(moves.front(), "a2a3 a3");
     EXPECT_EQ(moves[2], "b1a3 Na3");
     EXPECT_EQ(moves.back(), "h2h4 h4");
 
     const CToolResult mating = runTool({"moves", "6k1/5ppp/8/8/8/8/8/R3K2R w KQ - 0 1"});
-    const std::vector<std::string> mates = lines(mating.out);
+    const std::vector<std::string> mates = outputLines(mating.out);
     EXPECT_NE(std::find(mates.begin(), mates.end(), "a1a8 Ra8#"), mates.end());
     EXPECT_NE(std::find(mates.begin(), mates.end(), "e1c1 O-O-O"), mates.end());
     EXPECT_EQ(mates.front(), "a1a2 Ra2");
@@ -124,7 +115,7 @@ TEST(Tool, PerftAndDivide) {
 
     const CToolResult divide = runTool({"divide", "2", KIWIPETE});
     EXPECT_EQ(divide.exitCode, 0);
-    const std::vector<std::string> rows = lines(divide.out);
+    const std::vector<std::string> rows = outputLines(divide.out);
     ASSERT_EQ(rows.size(), 49u);
     EXPECT_EQ(rows.back(), "total 2039");
     EXPECT_NE(std::find(rows.begin(), rows.end(), "e1g1: 43"), rows.end());

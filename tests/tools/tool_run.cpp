@@ -57,3 +57,12 @@ CToolResult runTool(const std::vector<std::string>& arguments) {
     std::remove(errPath.c_str());
     return result;
 }
+
+std::vector<std::string> outputLines(const std::string& text) {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        result.push_back(text.substr(start, end - start));
+    if (start < text.size()) result.push_back(text.substr(start));
+    return result;
+}

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +10,8 @@
 #include "database/database.h"
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
+
+#include "../support/file_text.h"
 
 namespace fs = std::filesystem;
 
@@ -26,11 +27,6 @@ const std::string GAME_C = "[Event \"C\"]\r\n[White \"Carl\"]\r\n[Black \"Dora\"
                            "[Date \"2004.12.31\"]\r\n[Result \"1/2-1/2\"]\r\n\r\n"
                            "1. d4 d5 1/2-1/2\r\n";
 const std::string THREE_GAMES = GAME_A + GAME_B + GAME_C;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void spit(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -158,7 +154,7 @@ TEST_F(DatabaseTest, ReplaceAndDeleteKeepTheOtherGamesByteForByte) {
     auto replacement = gameWithEvent("New");
     ASSERT_TRUE(database.replaceAt(1, *replacement));
     const std::string written = replacement->toString().c_str();
-    EXPECT_EQ(slurp(m_path), GAME_A + written + GAME_C);
+    EXPECT_EQ(fileText(m_path), GAME_A + written + GAME_C);
     EXPECT_FALSE(fs::exists(m_path + ".bak"));
     EXPECT_FALSE(fs::exists(m_path + ".tmp"));
     ASSERT_EQ(database.index().size(), 3u);
@@ -167,7 +163,7 @@ TEST_F(DatabaseTest, ReplaceAndDeleteKeepTheOtherGamesByteForByte) {
 
     EXPECT_EQ(event(database.gameAt(2)), "C");
     ASSERT_TRUE(database.deleteCurrent());
-    EXPECT_EQ(slurp(m_path), GAME_A + written);
+    EXPECT_EQ(fileText(m_path), GAME_A + written);
     EXPECT_EQ(database.current(), 2); // kept, though the file now holds two games
     EXPECT_EQ(event(database.previous()), "New");
     ASSERT_TRUE(database.replaceCurrent(*gameWithEvent("Last")));
@@ -175,7 +171,7 @@ TEST_F(DatabaseTest, ReplaceAndDeleteKeepTheOtherGamesByteForByte) {
     ASSERT_EQ(database.index().size(), 1u);
     EXPECT_EQ(event(database.gameAt(0)), "Last");
     ASSERT_TRUE(database.deleteAt(0));
-    EXPECT_EQ(slurp(m_path), "");
+    EXPECT_EQ(fileText(m_path), "");
     EXPECT_TRUE(database.index().empty());
     EXPECT_FALSE(database.replaceAt(0, *replacement));
 }
@@ -188,7 +184,7 @@ TEST_F(DatabaseTest, AppendAddsTheGameToAnyFile) {
     const std::string other = (m_folder / "other.pgn").string();
     ASSERT_TRUE(database.append(other.c_str(), *game));
     ASSERT_TRUE(database.append(m_path.c_str(), *game));
-    EXPECT_EQ(slurp(other), std::string(game->toString().c_str()));
+    EXPECT_EQ(fileText(other), std::string(game->toString().c_str()));
     EXPECT_EQ(database.index().size(), 1u) << "the open file's index is untouched";
     ASSERT_TRUE(database.open(m_path.c_str()));
     EXPECT_EQ(database.index().size(), 2u);

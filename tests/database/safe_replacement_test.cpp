@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -15,14 +14,11 @@
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 
+#include "../support/file_text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string gameText(int number) {
     std::string moves;
@@ -133,7 +129,7 @@ public:
     std::unique_ptr<std::istream> openForReading(const char* path) override {
         if (fault != READ_WHILE_COPYING) return CFileSystem::openForReading(path);
         if (!fs::exists(path)) return nullptr;
-        return std::make_unique<COwningInput>(slurp(path), readsFail, readLimit);
+        return std::make_unique<COwningInput>(fileText(path), readsFail, readLimit);
     }
     std::unique_ptr<std::ostream> openForWriting(const char* path, bool append) override {
         const bool temporary = std::string(path).size() > 4 &&
@@ -184,7 +180,7 @@ protected:
 
     // The original file is there, byte for byte, and the database reads it again.
     void expectIntact(CDatabase& database) {
-        EXPECT_EQ(slurp(m_path), m_original);
+        EXPECT_EQ(fileText(m_path), m_original);
         EXPECT_TRUE(database.isOpen());
         ASSERT_EQ(database.index().size(), 3u);
         for (int n = 0; n < 3; ++n) {
@@ -265,7 +261,7 @@ TEST_F(SafeReplacement, WithoutFaultsTheSameSeamReplaces) {
     CDatabase database(m_reader, m_files);
     ASSERT_TRUE(database.open(m_path.c_str()));
     ASSERT_TRUE(database.replaceAt(1, m_replacement));
-    EXPECT_EQ(slurp(m_path), gameText(0) + m_replacement.toString().c_str() + gameText(2));
+    EXPECT_EQ(fileText(m_path), gameText(0) + m_replacement.toString().c_str() + gameText(2));
     EXPECT_FALSE(fs::exists(m_path + ".tmp"));
     EXPECT_FALSE(fs::exists(m_path + ".bak"));
 }

@@ -3,7 +3,6 @@
 #include "app/dialog_game_file.h"
 
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 using namespace platform;
@@ -37,11 +36,6 @@ std::string DialogTest::dataFile(const char* name) {
 
 std::string DialogTest::rootFile(const char* name) const {
     return root->path + name;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -33,6 +33,4 @@ inline void PrintTo(const CText& text, std::ostream* out) {
     *out << '"' << text.c_str() << '"';
 }
 
-// The file's bytes; empty when it cannot be read.
-std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);

@@ -9,6 +9,8 @@
 
 #include <streambuf>
 
+#include "../support/file_text.h"
+
 using namespace platform;
 
 namespace {
@@ -85,7 +87,7 @@ public:
 
 TEST_F(DialogTest, LoadShowsTheFirstGameOfAFileAndIndexesTheRest) {
     const std::string path = rootFile("three games.pgn");
-    writeFile(path, readFile(dataFile(THREE_GAMES)));
+    writeFile(path, fileText(dataFile(THREE_GAMES)));
     fileAnswer = path;
     command(IDM_LOAD_GAME);
 
@@ -135,7 +137,7 @@ TEST_F(DialogTest, AFileThatDoesNotLoadLeavesTheGameAndSaysSo) {
 
 TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
     const std::string path = rootFile("games.pgn");
-    writeFile(path, readFile(dataFile(THREE_GAMES)));
+    writeFile(path, fileText(dataFile(THREE_GAMES)));
     // The file is the one loaded, so its index must follow the new contents.
     fileAnswer = path;
     command(IDM_LOAD_GAME);
@@ -176,7 +178,7 @@ TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
 
 TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     const std::string path = rootFile("games.pgn");
-    const std::string before = readFile(dataFile(THREE_GAMES));
+    const std::string before = fileText(dataFile(THREE_GAMES));
     writeFile(path, before);
     taps({"d2", "d4"});
     fileAnswer = path;
@@ -186,7 +188,7 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     commandWith(IDM_SAVE_GAME, {pressOk()});
     EXPECT_EQ(actionsLeft, 0u) << "the game details were asked for";
     EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
 
     NoRenaming noRenaming;
@@ -194,7 +196,7 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     messages.clear();
     commandWith(IDM_SAVE_GAME, {pressOk()});
     EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
 
     WriteProtected writeProtected(path);
@@ -203,7 +205,7 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     commandWith(IDM_SAVE_GAME, {});
     EXPECT_TRUE(unexpectedDialogs.empty()) << "no game details for a file that cannot be saved";
     EXPECT_EQ(messages, std::vector<std::string>{"Could not open " + path + " "});
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
 
     // A folder that does not exist: nothing to write into, so no game details either.
@@ -220,5 +222,5 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     commandWith(IDM_SAVE_GAME, {});
     EXPECT_TRUE(unexpectedDialogs.empty());
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(fileText(path), before);
 }

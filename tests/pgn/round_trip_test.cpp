@@ -3,8 +3,6 @@
 // variations, comments, glyphs, odd move forms and awkward tag values.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -15,6 +13,8 @@
 #include "rules/position.h"
 #include "tree_compare.h"
 #include "tree_text.h"
+
+#include "../support/file_text.h"
 
 namespace {
 
@@ -151,11 +151,6 @@ void expectRoundTrip(const std::string& text, const std::string& what) {
     EXPECT_EQ(rewrite(*second.game), written) << what;
 }
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 } // namespace
 
 TEST(PgnRoundTrip, GeneratedGames) {
@@ -173,7 +168,7 @@ TEST(PgnRoundTrip, GeneratedGames) {
 
 TEST(PgnRoundTrip, SampleFiles) {
     for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn", "broken.pgn"}) {
-        const std::string text = slurp(std::string(TEST_DATA_DIR) + "/" + name);
+        const std::string text = fileText(std::string(TEST_DATA_DIR) + "/" + name);
         ASSERT_FALSE(text.empty()) << name;
         std::istringstream stream(text);
         CPgnReader reader;

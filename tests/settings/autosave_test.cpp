@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,6 +19,7 @@
 #include "settings/registry_settings.h"
 #include "settings_root.h"
 
+#include "../support/file_text.h"
 #include "../support/read_pgn.h"
 
 namespace {
@@ -59,11 +59,6 @@ std::vector<NodeRecord> nodesOf(CGame& game) {
     } collect;
     game.forEachNode(collect);
     return collect.nodes;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
@@ -132,8 +127,8 @@ TEST_F(AutosaveTest, ThinkingTimesAndCommentsSurviveTheFile) {
     EXPECT_EQ(before[1], (NodeRecord{"good move", 1500}));
     ASSERT_TRUE(writeToAutosaveRing(*game, settings, path));
     EXPECT_EQ(nodesOf(*game), before) << "the game in memory is as it was";
-    EXPECT_NE(fileBytes(path).find("{1500,good move}"), std::string::npos);
-    EXPECT_NE(fileBytes(path).find("{0,opening remark}"), std::string::npos);
+    EXPECT_NE(fileText(path).find("{1500,good move}"), std::string::npos);
+    EXPECT_NE(fileText(path).find("{0,opening remark}"), std::string::npos);
 
     root.reopenFromCopy();
     CRegistrySettings nextStart(SETTINGS_KEY);
@@ -148,7 +143,7 @@ TEST_F(AutosaveTest, ANewGameKeepsItsRootUnmarkedInTheFile) {
     game->root()->comment = NEW_GAME_ROOT_COMMENT;
     ASSERT_TRUE(writeToAutosaveRing(*game, settings, path));
     EXPECT_STREQ(game->root()->comment.c_str(), NEW_GAME_ROOT_COMMENT);
-    EXPECT_EQ(fileBytes(path).find("rootnode"), std::string::npos);
+    EXPECT_EQ(fileText(path).find("rootnode"), std::string::npos);
     const std::unique_ptr<CGame> restored = readFromAutosaveRing(settings, path);
     ASSERT_TRUE(restored);
     EXPECT_STREQ(restored->root()->comment.c_str(), "");
@@ -253,7 +248,7 @@ TEST_F(AutosaveTest, BadFilesRestoreNoMovesAndAreNotChangedByIt) {
         }
         EXPECT_EQ(std::filesystem::exists(path), c.exists) << c.what;
         if (c.exists) {
-            EXPECT_EQ(fileBytes(path), c.bytes) << c.what;
+            EXPECT_EQ(fileText(path), c.bytes) << c.what;
         }
     }
 }
@@ -268,7 +263,7 @@ TEST_F(AutosaveTest, SavingIntoADamagedFileKeepsWhatWasThereAndReadsBack) {
         writeBytes(path, bytes);
         platform::registryDeleteValue(SETTINGS_KEY, AUTOSAVE_SLOT_KEY);
         ASSERT_TRUE(writeToAutosaveRing(*gameNamed("fresh"), settings, path));
-        EXPECT_EQ(fileBytes(path).compare(0, bytes.size(), bytes), 0) << "the old bytes stay";
+        EXPECT_EQ(fileText(path).compare(0, bytes.size(), bytes), 0) << "the old bytes stay";
         EXPECT_EQ(restoredEvent(), "fresh") << bytes;
     }
 }

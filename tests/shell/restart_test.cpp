@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -20,6 +19,8 @@
 #include "pgn/pgn_reader.h"
 #include "settings/autosave.h"
 #include "temp_root.h"
+
+#include "../support/file_text.h"
 
 namespace {
 
@@ -44,11 +45,6 @@ int ringGames() {
     CPgnReader reader;
     CDatabase database(reader);
     return database.open(autosaveFilePath().c_str()) ? int(database.index().size()) : 0;
-}
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The settings file of the root: the one file under it that names the key.

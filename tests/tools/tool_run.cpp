@@ -7,17 +7,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+
+#include "../support/file_text.h"
 
 extern char** environ;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string temporaryFile(const char* stem) {
     std::string path = std::string(P_tmpdir) + "/" + stem + "XXXXXX";
@@ -51,8 +46,8 @@ CToolResult runTool(const std::vector<std::string>& arguments) {
             result.exitCode = WEXITSTATUS(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    result.out = fileText(outPath);
+    result.err = fileText(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return result;

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -24,6 +23,8 @@
 #include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/settings.h"
+
+#include "../../support/file_text.h"
 
 using namespace platform;
 
@@ -88,8 +89,7 @@ TEST(StartUp, OptionsWrittenAtTheEndOfARunAreReadAtTheNextStart) {
     for (int run = 0; run < 2; ++run) {
         const ProbeRun probe = runProbe(SCRIPTED_ENGINE_FOLDER, root.path());
         EXPECT_EQ(probe.exitCode, 0) << probe.output;
-        std::ifstream in(file);
-        const std::string stored((std::istreambuf_iterator<char>(in)), {});
+        const std::string stored = fileText(file);
         for (const char* line :
              {"IDC_CBANIMATION=1", "IDC_CBSQUARES=5", "IDC_CBPIECESETS=0", "IDC_CBGAMETAGS=0",
               "IDC_CBGAMECOMMENTS=1", "IDC_CBENGINE=@ByteArray(Scripted 1.0)", "LEVEL_MODE=3"}) {

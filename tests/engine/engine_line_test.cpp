@@ -6,18 +6,14 @@
 #include "engine/engine_line.h"
 #include "rules/position.h"
 
+#include "../support/fen_text.h"
+
 namespace {
 
 CPosition positionAt(const char* fen) {
     CPosition position;
     position.setFen(fen);
     return position;
-}
-
-std::string fenOf(const CPosition& position) {
-    char fen[FEN_BUFFER_SIZE];
-    position.getFen(fen);
-    return fen;
 }
 
 const char PROMOTING_WHITE[] = "8/P7/8/8/8/8/8/k6K w - - 0 1";

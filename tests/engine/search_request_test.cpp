@@ -12,6 +12,7 @@
 #include "memory_settings.h"
 #include "platform/kernel/paths.h"
 
+#include "../support/fen_text.h"
 #include "../support/read_pgn.h"
 
 namespace {
@@ -29,12 +30,6 @@ std::vector<std::string> texts(const std::vector<CText>& moves) {
     for (const CText& move : moves)
         result.emplace_back(move.c_str());
     return result;
-}
-
-std::string fenOf(const CPosition& position) {
-    char fen[FEN_BUFFER_SIZE];
-    position.getFen(fen);
-    return fen;
 }
 
 const char CASTLING_AND_PROMOTION[] =

@@ -6,13 +6,9 @@
 
 #include "rules/position.h"
 
-namespace {
+#include "../support/fen_text.h"
 
-std::string fenOf(const CPosition& position) {
-    char buffer[FEN_BUFFER_SIZE];
-    position.getFen(buffer);
-    return buffer;
-}
+namespace {
 
 std::string readBack(const char* text) {
     CPosition position;

@@ -7,13 +7,9 @@
 
 #include "rules/position.h"
 
-namespace {
+#include "../support/fen_text.h"
 
-std::string fenOf(const CPosition& position) {
-    char buffer[FEN_BUFFER_SIZE];
-    position.getFen(buffer);
-    return buffer;
-}
+namespace {
 
 void play(CPosition& position, const std::vector<const char*>& moves) {
     for (const char* move : moves)

@@ -10,7 +10,7 @@
 #include "rules/notation.h"
 #include "rules/position.h"
 
-#include "../support/fen_without_counters.h"
+#include "../support/fen_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "rules/position.h"
 
-#include "../support/fen_without_counters.h"
+#include "../support/fen_text.h"
 
 namespace {
 

@@ -253,7 +253,9 @@ TEST_F(SafeReplacement, EveryFailingStepLeavesTheFileIntact) {
         expectIntact(database);
         EXPECT_FALSE(fs::exists(m_path + ".bak"));
         // The new file may stay behind only when it could not be renamed into place.
-        if (test.fault != CFaultyFiles::RENAME_INTO_PLACE) EXPECT_FALSE(fs::exists(temporary));
+        if (test.fault != CFaultyFiles::RENAME_INTO_PLACE) {
+            EXPECT_FALSE(fs::exists(temporary));
+        }
     }
 }
 

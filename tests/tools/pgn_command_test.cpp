@@ -96,7 +96,9 @@ TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
     EXPECT_NE(narrow.out.find("[Event \"Study with glyphs\"]"), std::string::npos);
     EXPECT_EQ(narrow.out.find("Endgame"), std::string::npos);
     for (const std::string& line : outputLines(narrow.out))
-        if (!line.empty() && line[0] != '[') EXPECT_LE(line.size(), 31u) << line;
+        if (!line.empty() && line[0] != '[') {
+            EXPECT_LE(line.size(), 31u) << line;
+        }
 
     const CToolResult broken = runTool({"pgn", "cat", sample("broken.pgn")});
     EXPECT_EQ(broken.exitCode, 1);

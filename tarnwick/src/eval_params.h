@@ -52,10 +52,15 @@ struct Score {
     X(KING_SHELTER_MISSING, 4)                                                                     \
     X(KING_OPEN_FILE, 1)                                                                           \
     X(KING_DANGER, 32)                                                                             \
+    X(SAFE_CHECK, 4)                                                                               \
+    X(KING_PAWN_DISTANCE, 1)                                                                       \
     X(THREAT_BY_PAWN, 6)                                                                           \
     X(THREAT_BY_MINOR, 6)                                                                          \
     X(THREAT_BY_ROOK, 6)                                                                           \
     X(HANGING_PIECE, 1)                                                                            \
+    X(PAWN_PUSH_THREAT, 1)                                                                         \
+    X(MINOR_BEHIND_PAWN, 1)                                                                        \
+    X(BISHOP_PAWNS_SAME_COLOUR, 1)                                                                 \
     X(TEMPO, 1)
 
 namespace term {

@@ -33,6 +33,20 @@ Bitboard adjacentFiles[8];
 Bitboard forwardFile[2][64];
 Bitboard kingZone[64];
 
+Bitboard pawnPushes(Color c, Bitboard b) {
+    return c == WHITE ? shiftNorth(b) : shiftSouth(b);
+}
+
+Bitboard pawnCaptures(Color c, Bitboard pawns) {
+    return pawnPushes(c, shiftEast(pawns) | shiftWest(pawns));
+}
+
+constexpr Bitboard LIGHT_SQUARES = 0x55AA55AA55AA55AAULL;
+
+bool lightSquare(int sq) {
+    return LIGHT_SQUARES & bit(sq);
+}
+
 int distance(int a, int b) {
     return std::max(std::abs(fileOf(a) - fileOf(b)), std::abs(rankOf(a) - rankOf(b)));
 }
@@ -189,6 +203,11 @@ template <bool Traced> void Evaluation<Traced>::pieces(Color us) {
                     rankOf(relative(us, pos_.kingSquare(them))) >= 6)
                     add(us, term::ROOK_SEVENTH);
             } else if (type == KNIGHT || type == BISHOP) {
+                if (pawnPushes(us, bit(sq)) & pos_.pieces(PAWN)) add(us, term::MINOR_BEHIND_PAWN);
+                if (type == BISHOP) {
+                    Bitboard sameColour = lightSquare(sq) ? LIGHT_SQUARES : ~LIGHT_SQUARES;
+                    add(us, term::BISHOP_PAWNS_SAME_COLOUR, popCount(ourPawns & sameColour));
+                }
                 int relRank = rankOf(relative(us, sq));
                 if (relRank >= 3 && relRank <= 5 && (attackedBy_[us][PAWN] & bit(sq)) &&
                     !(passedSpan[us][sq] & adjacentFiles[fileOf(sq)] & theirPawns))
@@ -217,6 +236,23 @@ template <bool Traced> void Evaluation<Traced>::kingSafety(Color us) {
             if (!(fileMask(f) & pos_.pieces(us, PAWN))) ++openFiles;
         add(us, term::KING_OPEN_FILE, openFiles);
     }
+    // In the end game the king belongs near its own pawns.
+    if (Bitboard pawns = pos_.pieces(us, PAWN)) {
+        int nearest = 7;
+        while (pawns)
+            nearest = std::min(nearest, distance(king, popLowest(pawns)));
+        add(us, term::KING_PAWN_DISTANCE, nearest);
+    }
+    // Checks the enemy can give from squares we do not guard, by the kind of piece giving them.
+    const Bitboard occupied = pos_.pieces();
+    const Bitboard unguarded = ~pos_.pieces(them) & ~attackedBy_[us][6];
+    const Bitboard diagonals = bishopAttacks(king, occupied);
+    const Bitboard lines = rookAttacks(king, occupied);
+    const Bitboard checks[4] = {
+        knightAttacks(king) & attackedBy_[them][KNIGHT], diagonals & attackedBy_[them][BISHOP],
+        lines & attackedBy_[them][ROOK], (diagonals | lines) & attackedBy_[them][QUEEN]};
+    for (int i = 0; i < 4; ++i)
+        if (int n = popCount(checks[i] & unguarded)) add(them, term::SAFE_CHECK + i, n);
     // Attackers: only worth counting when there are at least two and the queen can join.
     if (kingAttackers_[them] >= 2 && pos_.pieces(them, QUEEN))
         add(us, term::KING_DANGER + std::min(kingAttackWeight_[them], KING_DANGER_SIZE - 1));
@@ -239,6 +275,13 @@ template <bool Traced> void Evaluation<Traced>::threats(Color us) {
     }
     if (int n = popCount(targets & attackedBy_[us][6] & ~attackedBy_[them][6]))
         add(us, term::HANGING_PIECE, n);
+    // Pawn pushes to safe squares that would then attack a piece.
+    const Bitboard empty = ~pos_.pieces();
+    Bitboard pushes = pawnPushes(us, pos_.pieces(us, PAWN)) & empty;
+    pushes |= pawnPushes(us, pushes & rankMask(us == WHITE ? 2 : 5)) & empty;
+    pushes &= ~attackedBy_[them][PAWN] & (attackedBy_[us][6] | ~attackedBy_[them][6]);
+    if (int n = popCount(pawnCaptures(us, pushes) & targets & ~pos_.pieces(PAWN)))
+        add(us, term::PAWN_PUSH_THREAT, n);
 }
 
 template <bool Traced> int Evaluation<Traced>::value() {
@@ -248,9 +291,7 @@ template <bool Traced> int Evaluation<Traced>::value() {
     }
     material();
     for (Color c : {WHITE, BLACK}) {
-        Bitboard pawns = pos_.pieces(c, PAWN);
-        attackedBy_[c][PAWN] = c == WHITE ? shiftNorth(shiftEast(pawns) | shiftWest(pawns))
-                                          : shiftSouth(shiftEast(pawns) | shiftWest(pawns));
+        attackedBy_[c][PAWN] = pawnCaptures(c, pos_.pieces(c, PAWN));
         attackedBy_[c][6] = attackedBy_[c][PAWN] | kingAttacks(pos_.kingSquare(c));
     }
     pawns(WHITE);
@@ -277,12 +318,19 @@ template <bool Traced> int Evaluation<Traced>::value() {
         }
         if (strongMaterial - weakMaterial < PIECE_VALUE[ROOK]) scale[strong] = 1;
     }
+    // Only pawns and bishops of opposite colours: the defender holds many a pawn down.
+    Bitboard bishops = pos_.pieces(BISHOP);
+    if (!(pos_.pieces(KNIGHT) | pos_.pieces(ROOK) | pos_.pieces(QUEEN)) &&
+        popCount(pos_.pieces(WHITE, BISHOP)) == 1 && popCount(pos_.pieces(BLACK, BISHOP)) == 1 &&
+        lightSquare(lowestSquare(bishops)) != lightSquare(highestSquare(bishops)))
+        for (int& quarters : scale)
+            quarters = std::min(quarters, 2);
     if constexpr (Traced) {
         trace_->phase = phase_;
         trace_->scaleWhite = scale[WHITE];
         trace_->scaleBlack = scale[BLACK];
     }
-    if (scale[score > 0 ? WHITE : BLACK] == 1) score /= 4;
+    score = score * scale[score > 0 ? WHITE : BLACK] / 4;
     return pos_.sideToMove() == WHITE ? score : -score;
 }
 

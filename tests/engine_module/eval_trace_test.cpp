@@ -24,6 +24,8 @@ const char* const POSITIONS[] = {
     "8/8/8/4k3/8/8/8/3BK3 w - - 0 1",     // a lone bishop cannot win: a dead draw
     "2kr3r/ppq2ppp/2n1b3/2bpP3/5B2/2PB1N2/PP3PPP/R2Q1RK1 w - - 1 14",
     "4r1k1/1q3ppp/p7/1p1Qp3/4P3/1P3P2/P5PP/3R2K1 b - - 0 30",
+    "8/4bk2/8/3P4/2B5/4K3/8/8 w - - 0 50", // bishops of opposite colours
+    "r1b2rk1/pp3ppp/2n5/q2Np3/2B1P1n1/5N2/PP1P1PPP/R2QK2R w KQ - 0 12", // checks in the air
 };
 
 // The same position with the colours swapped: board turned over, side to move, castling
@@ -96,6 +98,26 @@ TEST(EvalTrace, MirroredPositionsScoreTheSameForTheSideToMove) {
         EXPECT_EQ(trace.scaleWhite, mirrorTrace.scaleBlack) << fen;
         for (int i = 0; i < tarnwick::EVAL_PARAM_COUNT; ++i)
             EXPECT_EQ(trace.coefficient[i], -mirrorTrace.coefficient[i]) << fen << " weight " << i;
+    }
+}
+
+TEST(EvalTrace, OnlyBishopsOfOppositeColoursHalveTheScore) {
+    struct Case {
+        const char* fen;
+        int scale;
+    };
+    const Case cases[] = {
+        {"8/4bk2/8/3P4/2B5/4K3/8/8 w - - 0 50", 2},    // light against dark
+        {"8/3b1k2/8/3P4/2B5/4K3/8/8 w - - 0 50", 4},   // both light
+        {"8/4bk2/8/3P4/2B5/4K3/8/4R2r w - - 0 50", 4}, // rooks too
+        {"8/4bk2/8/3P4/2BB4/4K3/8/8 w - - 0 50", 4},   // a pair against one
+    };
+    for (const Case& c : cases) {
+        tarnwick::Position pos;
+        ASSERT_TRUE(pos.setFen(c.fen)) << c.fen;
+        tarnwick::EvalTrace trace;
+        tarnwick::evaluateTraced(pos, trace);
+        EXPECT_EQ(trace.scaleWhite, c.scale) << c.fen; // Black, without pawns, is scaled anyway
     }
 }
 

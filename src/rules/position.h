@@ -80,6 +80,10 @@ public:
     // Game status and validity of a hand-made position.
     bool gameStatus(int& reason);
     bool isValidSetup();
+    // Why no game can be played from this position, or null when one can: the
+    // faults that make any game impossible, not the finer tests of isValidSetup.
+    // Used for positions from the user or a file.
+    const char* whyNotPlayable();
     bool inCheck(); // the side to move's king is attacked
 
     // Field access.

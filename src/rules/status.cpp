@@ -158,3 +158,22 @@ bool CPosition::isValidSetup() {
     if (m_sideToMove == WHITE) return !attackedBy<WHITE>(kingSquare(BLACK_KING));
     return !attackedBy<BLACK>(kingSquare(WHITE_KING));
 }
+
+const char* CPosition::whyNotPlayable() {
+    int whiteKings = 0, blackKings = 0;
+    bool pawnAtEdge = false;
+    for (int square = 0; square < BOARD_SIZE; ++square) {
+        if (!onBoard(square)) continue;
+        const Piece piece = m_board[square];
+        if (piece == WHITE_KING) ++whiteKings;
+        if (piece == BLACK_KING) ++blackKings;
+        if ((piece == WHITE_PAWN || piece == BLACK_PAWN) && (rankOf(square) == 0 || rankOf(square) == 7))
+            pawnAtEdge = true;
+    }
+    if (whiteKings != 1 || blackKings != 1) return "Each side needs exactly one king";
+    if (pawnAtEdge) return "A pawn stands on the first or last rank";
+    const bool otherInCheck = m_sideToMove == WHITE ? attackedBy<WHITE>(kingSquare(BLACK_KING))
+                                                    : attackedBy<BLACK>(kingSquare(WHITE_KING));
+    if (otherInCheck) return "The side not to move is in check";
+    return nullptr;
+}

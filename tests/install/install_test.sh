@@ -8,7 +8,10 @@ set -uo pipefail
 source_dir=$1
 build=$2
 scratch=$(mktemp -d /tmp/tallowmere-install-XXXXXX)
-trap 'rm -rf "$scratch"' EXIT
+# The records of a real install from this build are kept aside and come back at the end.
+mkdir -p "$scratch/records"
+cp -p "$build"/install_manifest.txt "$build"/install_record.txt "$scratch/records/" 2> /dev/null
+trap 'cp -p "$scratch/records"/* "$build/" 2> /dev/null; rm -rf "$scratch"' EXIT
 stage="$scratch/stage"
 usr="$stage/usr"
 failures=0
@@ -111,6 +114,8 @@ left=$(cd "$scratch" && find stage | LC_ALL=C sort)
     fail "the uninstall left more than the folder that was there before: $left"
 [ ! -e "$build/install_manifest.txt" ] && [ ! -e "$build/install_record.txt" ] ||
     fail "the uninstall kept its records, so a second one would remove again"
+second=$(bash "$source_dir/scripts/install.sh" uninstall "$build") ||
+    fail "a second uninstall failed: $second"
 
 [ $failures -eq 0 ] || exit 1
 echo "installed, ran and uninstalled without a trace"

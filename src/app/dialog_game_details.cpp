@@ -110,7 +110,8 @@ void fillFields(Window* dialog) {
         extraTags.push_back(CTagPair{name, game.tag(name.c_str())});
         listAddString(dialog, IDC_TAG_NAME, name.c_str());
     }
-    if (!extraTags.empty()) listSetCurSel(dialog, IDC_TAG_NAME, tagNameRow(dialog, extraTags[0].name));
+    if (!extraTags.empty())
+        listSetCurSel(dialog, IDC_TAG_NAME, tagNameRow(dialog, extraTags[0].name));
     showSelectedTag(dialog);
     fillResults(dialog, game.result());
 }

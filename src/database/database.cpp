@@ -280,8 +280,8 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
 void CDatabase::setReplacementError(const CFileReplacement& replacement) {
     switch (replacement.fault()) {
     case CFileReplacement::Fault::WRITE_PROTECTED:
-        setError(DB_CANNOT_WRITE, replacement.target().empty() ? m_name.c_str()
-                                                                : replacement.target().c_str());
+        setError(DB_CANNOT_WRITE,
+                 replacement.target().empty() ? m_name.c_str() : replacement.target().c_str());
         break;
     case CFileReplacement::Fault::CANNOT_CREATE:
         setError(DB_CANNOT_WRITE, replacement.temporary().c_str());

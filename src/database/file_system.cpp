@@ -97,9 +97,7 @@ protected:
     std::streamsize xsputn(const char* text, std::streamsize count) override {
         return std::streamsize(std::fwrite(text, 1, size_t(count), m_file));
     }
-    int sync() override {
-        return std::fflush(m_file) == 0 && fsync(fileno(m_file)) == 0 ? 0 : -1;
-    }
+    int sync() override { return std::fflush(m_file) == 0 && fsync(fileno(m_file)) == 0 ? 0 : -1; }
 
 private:
     std::FILE* m_file;

@@ -39,7 +39,8 @@ bool readDateField(const std::string& field, size_t digits, int32_t lowest, int3
 bool readDaySpan(const CText& text, DaySpan& span) {
     std::string date = text.c_str();
     const size_t first = date.find_first_not_of(' ');
-    date = first == std::string::npos ? "" : date.substr(first, date.find_last_not_of(' ') - first + 1);
+    date = first == std::string::npos ? ""
+                                      : date.substr(first, date.find_last_not_of(' ') - first + 1);
     if (date.find_first_of("0123456789") == std::string::npos) return false;
     std::string fields[3];
     int count = 0;

@@ -340,9 +340,7 @@ protected:
         return names;
     }
 
-    std::string replaced() {
-        return gameText(0) + m_replacement.toString().c_str() + gameText(2);
-    }
+    std::string replaced() { return gameText(0) + m_replacement.toString().c_str() + gameText(2); }
 };
 
 TEST_F(FileAttributes, AWriteProtectedFileIsRefusedAndLeftAsItWas) {

@@ -257,8 +257,7 @@ bool matchesAlternativeForm(CPosition& position, CMove move, const char* key) {
     };
 
     // Coordinates without a promotion letter select the first promotion, the queen.
-    if (matches({origin, destination}) || matches({origin, captured, destination}))
-        return true;
+    if (matches({origin, destination}) || matches({origin, captured, destination})) return true;
     for (int p = 0; p < promotionCount; ++p)
         if (move.isPromotion() && matches({origin, destination, promotions[p]})) return true;
     for (int l = 0; l < letterCount; ++l) {

@@ -113,8 +113,10 @@ void CPosition::clear() {
 
 bool CPosition::makeMove(CMove move) {
     if (!pushHistory(move)) return false;
-    m_halfMoveClock = move.resetsClock() ? 0 : m_halfMoveClock < INT16_MAX ? m_halfMoveClock + 1
-                                                                           : INT16_MAX;
+    if (move.resetsClock())
+        m_halfMoveClock = 0;
+    else if (m_halfMoveClock < INT16_MAX)
+        ++m_halfMoveClock;
     if (m_sideToMove == BLACK && m_moveNumber < INT16_MAX) ++m_moveNumber;
     // Keep one spare entry above the top for the repetition test; a block that cannot
     // grow now is grown again by the next move, which fails if it still cannot.

@@ -54,7 +54,7 @@ TEST(GameStatus, Cases) {
         {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", {}, STATUS_MATERIAL},
         {"4k3/8/8/8/8/8/8/4KB2 w - - 0 1", {}, STATUS_MATERIAL},
         {"4kn2/8/8/8/8/8/8/4K3 w - - 0 1", {}, STATUS_MATERIAL},
-        {"4k3/8/8/8/8/8/8/2B1KB2 w - - 0 1", {}, STATUS_ON},  // bishops of both colours
+        {"4k3/8/8/8/8/8/8/2B1KB2 w - - 0 1", {}, STATUS_ON},        // bishops of both colours
         {"4k3/8/8/8/8/4B3/8/2B1K3 w - - 0 1", {}, STATUS_MATERIAL}, // both on dark squares
         {"4kb2/8/8/8/8/8/8/4K1B1 w - - 0 1", {}, STATUS_MATERIAL},  // f8 and g1: both dark
         {"4kb2/8/8/8/8/8/8/4KB2 w - - 0 1", {}, STATUS_ON},         // f8 dark, f1 light
@@ -160,8 +160,8 @@ TEST(GameStatus, RepetitionNeedsTheSameCastlingRights) {
     EXPECT_EQ(reason, STATUS_REPETITION);
 
     position.setFen("4k3/8/8/8/8/8/8/4K2R w K - 0 1");
-    for (const char* move : {"e1g1", "e8d8", "g1h2", "d8e8", "h2g1", "e8d8", "g1h2", "d8e8",
-                             "h2g1", "e8d8"})
+    for (const char* move :
+         {"e1g1", "e8d8", "g1h2", "d8e8", "h2g1", "e8d8", "g1h2", "d8e8", "h2g1", "e8d8"})
         ASSERT_TRUE(position.makeCoordinateMove(move));
     EXPECT_TRUE(position.gameStatus(reason));
     EXPECT_EQ(reason, STATUS_REPETITION) << "repeats after castling are found";

@@ -252,18 +252,3 @@ TEST_F(AutosaveTest, BadFilesRestoreNoMovesAndAreNotChangedByIt) {
         }
     }
 }
-
-TEST_F(AutosaveTest, SavingIntoADamagedFileKeepsWhatWasThereAndReadsBack) {
-    const std::string damaged[] = {
-        std::string("\x00\x01\x02\xff\xfe PK\x03\x04", 10),
-        "[Event \"half\"]\n\n1. e4 e5 2. Nf",
-        "[Event \"bad\"]\n\n1. e4 e5 2. Qxh9 *\n",
-    };
-    for (const std::string& bytes : damaged) {
-        writeBytes(path, bytes);
-        platform::registryDeleteValue(SETTINGS_KEY, AUTOSAVE_SLOT_KEY);
-        ASSERT_TRUE(writeToAutosaveRing(*gameNamed("fresh"), settings, path));
-        EXPECT_EQ(fileText(path).compare(0, bytes.size(), bytes), 0) << "the old bytes stay";
-        EXPECT_EQ(restoredEvent(), "fresh") << bytes;
-    }
-}

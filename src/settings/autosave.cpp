@@ -11,6 +11,7 @@
 #include "database/database.h"
 #include "database/file_system.h"
 #include "game/game.h"
+#include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/paths.h"
 #include "settings/option_keys.h"
@@ -93,12 +94,24 @@ std::vector<int32_t> slotsNewestFirst(CSettings& settings, int32_t games) {
     return slots;
 }
 
+// A root comment that is only a time prefix, or the mark of a new game's root.
+bool saysNothing(const CText& rootComment) {
+    return timePrefixLength(rootComment, nullptr) == rootComment.length() ||
+           isNewGameRootComment(rootComment);
+}
+
 // The Time tag says when a game was saved, not what it is: an idle start and exit saves
-// the same game at another time, and must not push an older game out of the ring.
+// the same game at another time, and must not push an older game out of the ring. Nor
+// does a root without a comment of its own: a new game's root is written without one,
+// the same root restored is written as "{0,}".
 bool sameGame(CGame& saved, CGame& game, const std::string& text) {
     setSaveOptions(saved);
     const CText time = game.tag("Time");
     if (!time.isEmpty()) saved.setTag("Time", time);
+    if (saved.root() && game.root() && saysNothing(saved.root()->comment) &&
+        saysNothing(game.root()->comment)) {
+        saved.root()->comment = game.root()->comment;
+    }
     return gameText(saved) == text;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "database/database.h"
+#include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/paths.h"
 #include "settings/autosave.h"
@@ -248,8 +249,18 @@ TEST_F(RingDamageTest, TheNewestGameSavedAgainIsNotAddedTwice) {
         EXPECT_EQ(slot(), int32_t(step.games) - 1) << step.what;
     }
 
+    // A new game's root is written without a comment, the same root restored as "{0,}".
+    std::unique_ptr<CGame> fresh = gameNamed("fresh");
+    fresh->root()->comment = NEW_GAME_ROOT_COMMENT;
+    ASSERT_TRUE(writeToAutosaveRing(*fresh, settings, path));
+    const std::unique_ptr<CGame> restored = readFromAutosaveRing(settings, path);
+    ASSERT_TRUE(restored);
+    ASSERT_TRUE(writeToAutosaveRing(*restored, settings, path));
+    EXPECT_EQ(eventsInFile().size(), 7u);
+    EXPECT_EQ(slot(), 6);
+
     // In a full ring the newest is the slot written last, not the file's last game.
-    for (int i = 6; i < 23; ++i)
+    for (int i = 7; i < 23; ++i)
         writeToAutosaveRing(*gameNamed("g" + std::to_string(i)), settings, path);
     ASSERT_EQ(slot(), 2);
     const std::string full = fileText(path);

@@ -17,6 +17,7 @@
 #include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/registry_settings.h"
+#include "ring_text.h"
 #include "settings_root.h"
 
 #include "../support/file_text.h"
@@ -61,21 +62,9 @@ std::vector<NodeRecord> nodesOf(CGame& game) {
     return collect.nodes;
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 class AutosaveTest : public testing::Test {
 protected:
-    std::vector<std::string> eventsInFile() {
-        CPgnReader reader;
-        CDatabase database(reader);
-        std::vector<std::string> events;
-        if (!database.open(path.c_str())) return events;
-        for (const GameIndexEntry& entry : database.index())
-            events.emplace_back(entry.event.c_str());
-        return events;
-    }
+    std::vector<std::string> eventsInFile() { return ::eventsInFile(path); }
     int32_t slot() {
         int32_t value = -99;
         settings.getInt(AUTOSAVE_SLOT_KEY, &value);

@@ -20,6 +20,7 @@
 #include "settings/option_keys.h"
 #include "settings/registry_settings.h"
 #include "settings/ring_file.h"
+#include "ring_text.h"
 #include "settings_root.h"
 
 #include "../support/file_text.h"
@@ -34,10 +35,6 @@ std::unique_ptr<CGame> gameNamed(const std::string& event, const std::string& mo
     return game;
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::string randomBytes(size_t count) {
     std::mt19937 random(20240519);
     std::string bytes;
@@ -48,18 +45,7 @@ std::string randomBytes(size_t count) {
 
 class RingDamageTest : public testing::Test {
 protected:
-    // The events of the file's games in order; "(unread)" for a game that does not read.
-    std::vector<std::string> eventsInFile() {
-        CPgnReader reader;
-        CDatabase database(reader);
-        std::vector<std::string> events;
-        if (!database.open(path.c_str())) return events;
-        for (size_t n = 0; n < database.index().size(); ++n) {
-            const std::unique_ptr<CGame> game = database.gameAt(int(n));
-            events.push_back(game ? game->event().c_str() : "(unread)");
-        }
-        return events;
-    }
+    std::vector<std::string> eventsInFile() { return ::eventsInFile(path); }
     // Saves at exit and restores at the next start, each start reading the settings anew.
     std::string saveAndRestore(const std::string& event) {
         if (!writeToAutosaveRing(*gameNamed(event), settings, path)) return "(not written)";

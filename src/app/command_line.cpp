@@ -3,8 +3,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 #include "app/app_state.h"
 #include "app/dialog_game_file.h"

@@ -180,7 +180,7 @@ bool appendToRing(const std::string& path, const std::string& separator, CGame& 
 // start restore an older game than the newest one there.
 bool putIntoRing(CGame& game, CSettings& settings, const std::string& path) {
     const std::string text = gameText(game);
-    RingFile ring = inspectRingFile(path, text);
+    RingFile ring = inspectRingFile(path);
     int32_t slot = 0;
     if (!ring.whole) {
         if (!startNewRing(path, ring, settings, text, &slot)) return false;

@@ -26,6 +26,9 @@ private:
     std::string m_text;
 };
 
+// Appended to the file's text to see whether a game put after it stands apart.
+constexpr char PROBE_GAME[] = "[Event \"?\"]\r\n\r\n*\r\n";
+
 bool onlySpace(const std::string& text, size_t from, size_t to) {
     for (size_t i = from; i < to && i < text.size(); ++i) {
         const char c = text[i];
@@ -34,9 +37,9 @@ bool onlySpace(const std::string& text, size_t from, size_t to) {
     return true;
 }
 
-// True when, on text with the new game's text beginning at newGameStart, the reader finds
-// fileGames games before it and the new game as one more that reads.
-bool newGameStandsApart(const std::string& text, size_t newGameStart, size_t fileGames) {
+// True when, on text with a game beginning at probeStart, the reader finds fileGames
+// games before it and that game as one more that reads.
+bool probeStandsApart(const std::string& text, size_t probeStart, size_t fileGames) {
     TextFile file(text);
     CPgnReader reader;
     CDatabase database(reader, file);
@@ -44,8 +47,8 @@ bool newGameStandsApart(const std::string& text, size_t newGameStart, size_t fil
     const std::vector<GameIndexEntry>& index = database.index();
     if (index.size() != fileGames + 1) return false;
     const GameIndexEntry& last = index.back();
-    if (last.start < 0 || size_t(last.start) > newGameStart ||
-        !onlySpace(text, size_t(last.start), newGameStart)) {
+    if (last.start < 0 || size_t(last.start) > probeStart ||
+        !onlySpace(text, size_t(last.start), probeStart)) {
         return false;
     }
     return database.gameAt(int(fileGames)) != nullptr;
@@ -59,7 +62,7 @@ std::string gameText(CGame& game) {
     return out.str();
 }
 
-RingFile inspectRingFile(const std::string& path, const std::string& newGameText) {
+RingFile inspectRingFile(const std::string& path) {
     RingFile ring;
     std::string text;
     if (std::unique_ptr<std::istream> in = realFileSystem().openForReading(path.c_str())) {
@@ -78,10 +81,10 @@ RingFile inspectRingFile(const std::string& path, const std::string& newGameText
             if (!ring.games.back()) ring.whole = false;
         }
     }
-    const size_t newGameStart = text.size() + ring.separator.size();
+    const size_t probeStart = text.size() + ring.separator.size();
     if (ring.whole) {
-        ring.whole = newGameStandsApart(text + ring.separator + newGameText, newGameStart,
-                                        ring.games.size());
+        ring.whole =
+            probeStandsApart(text + ring.separator + PROBE_GAME, probeStart, ring.games.size());
     }
     return ring;
 }

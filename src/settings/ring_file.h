@@ -3,10 +3,12 @@
 // whether the file reads whole.
 //
 // "Whole" is the game reader's own verdict, asked twice: every game of the file reads,
-// and on the file's text with the new game's text after it, the new game is a game of
-// its own that begins where it was put. A file that ends inside an open string or
-// comment, or halfway through a game, fails the second question however leniently the
-// reader makes sense of the damaged part, and appending to it would bury the new game.
+// and on the file's text with a small game after it, that game is a game of its own that
+// begins where it was put. A file that ends inside an open string or comment, or halfway
+// through a game, fails the second question however leniently the reader makes sense of
+// the damaged part, and appending to it would bury the next game. The question is asked
+// with a game of its own rather than the one to be saved, so that a game the reader
+// cannot take back never makes a sound file look damaged.
 
 #include <cstdint>
 #include <memory>
@@ -25,7 +27,7 @@ struct RingFile {
     std::vector<std::unique_ptr<CGame>> games;
 };
 
-RingFile inspectRingFile(const std::string& path, const std::string& newGameText);
+RingFile inspectRingFile(const std::string& path);
 
 // The text a game is saved as, with the options it carries.
 std::string gameText(CGame& game);

@@ -14,10 +14,10 @@
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/paths.h"
+#include "ring_text.h"
 #include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/registry_settings.h"
-#include "ring_text.h"
 #include "settings_root.h"
 
 #include "../support/file_text.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/database.h"
+#include "database/file_replacement.h"
 #include "database/file_system.h"
 #include "game/game.h"
 #include "pgn/pgn_game.h"
@@ -129,12 +130,11 @@ bool setAside(const std::string& path) {
     return false;
 }
 
-// Replaces a damaged ring file, once it is set aside, by a new ring: the old file's games
-// that read, oldest first, and the new game last. The new ring is written beside the
-// file and renamed over it, so that the ring's name always holds one whole file.
+// Replaces a damaged ring file by a new ring: the old file's games that read, oldest
+// first, and the new game last. The old file is set aside only once the new one may
+// take its place, so that a file that may not be written gains no copy at every save.
 bool startNewRing(const std::string& path, RingFile& ring, CSettings& settings,
                   const std::string& text, int32_t* slot) {
-    if (ring.exists && !setAside(path)) return false;
     std::vector<CGame*> kept;
     for (int32_t old : slotsNewestFirst(settings, int32_t(ring.games.size()))) {
         if (ring.games[size_t(old)] && kept.size() + 1 < size_t(AUTOSAVE_GAMES))
@@ -142,21 +142,14 @@ bool startNewRing(const std::string& path, RingFile& ring, CSettings& settings,
     }
     std::reverse(kept.begin(), kept.end());
 
-    const std::string fresh = path + ".new";
-    bool written = false;
-    if (std::unique_ptr<std::ostream> out = realFileSystem().openForWriting(fresh.c_str(), false)) {
-        for (CGame* game : kept) {
-            setSaveOptions(*game);
-            game->writeTo(*out);
-        }
-        out->write(text.data(), std::streamsize(text.size()));
-        out->flush();
-        written = out->good();
+    CFileReplacement replacement(realFileSystem(), path.c_str());
+    if (!replacement.begin() || (ring.exists && !setAside(path))) return false;
+    for (CGame* game : kept) {
+        setSaveOptions(*game);
+        game->writeTo(replacement.out());
     }
-    if (!written || std::rename(fresh.c_str(), path.c_str()) != 0) {
-        std::remove(fresh.c_str());
-        return false;
-    }
+    replacement.out().write(text.data(), std::streamsize(text.size()));
+    if (!replacement.commit()) return false;
     *slot = int32_t(kept.size());
     return true;
 }

@@ -124,7 +124,12 @@ TEST_F(RingDamageTest, ADamagedFileIsKeptAsideAndLaterGamesAllReadBack) {
         EXPECT_EQ(slot(), int32_t(expected.size() + damagedPart) - 1) << c.what;
         EXPECT_EQ(fileText(damaged(1)), c.bytes) << c.what << ": the damaged file kept whole";
         EXPECT_FALSE(std::filesystem::exists(damaged(2))) << c.what << ": set aside once";
-        EXPECT_FALSE(std::filesystem::exists(path + ".new")) << c.what;
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(platform::documentsFolder()))
+            files.push_back(entry.path().filename().string());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"zorautosave.pgn", "zorautosave.pgn.damaged-1"}))
+            << c.what << ": nothing else is left behind";
     }
 }
 
@@ -149,6 +154,17 @@ TEST_F(RingDamageTest, AGameTheReaderCannotTakeBackNeverMakesASoundRingLookDamag
     EXPECT_EQ(saveAndRestore("next"), "next");
     EXPECT_EQ(eventsInFile(), (std::vector<std::string>{"sound", "next"}));
     EXPECT_TRUE(std::filesystem::exists(damaged(1)));
+}
+
+TEST_F(RingDamageTest, AWriteProtectedDamagedRingIsLeftAsItIs) {
+    writeBytes(path, "{");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    settings.setInt(AUTOSAVE_SLOT_KEY, 3);
+    EXPECT_FALSE(writeToAutosaveRing(*gameNamed("refused"), settings, path));
+    EXPECT_FALSE(writeToAutosaveRing(*gameNamed("refused again"), settings, path));
+    EXPECT_EQ(fileText(path), "{");
+    EXPECT_FALSE(std::filesystem::exists(damaged(1))) << "no copy for a file that stays";
+    EXPECT_EQ(slot(), 3);
 }
 
 TEST_F(RingDamageTest, AFileEndingWithoutALineEndIsAppendedOnAFreshLine) {

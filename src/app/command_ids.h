@@ -18,6 +18,8 @@ enum : int {
     IDM_HELP = 40055,
     IDM_FAST_BACK = 397,
     IDM_FAST_FORWARD = 398,
+    // The program's own additions.
+    IDM_EXIT_AT_ONCE = 40090, // Exit without the closing animation: a signal, the session's end
 };
 
 // Resources the shell loads by id.

@@ -29,6 +29,7 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_LOAD_GAME, loadGameCommand},
     {IDM_GAME_MOVES, gameMovesCommand},
     {IDM_EXIT, exitCommand},
+    {IDM_EXIT_AT_ONCE, exitCommand},
     {IDM_OPTIONS, optionsCommand},
     {IDM_FLIP_BOARD, flipBoard},
     {IDM_MOVE_NOW, moveNowCommand},

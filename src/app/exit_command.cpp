@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/engine_link.h"
 #include "app/stored_state.h"
@@ -38,12 +39,13 @@ void closingAnimation(Window* window, Dc* dc) {
 
 } // namespace
 
-int exitCommand(Window* window, int, intptr_t, unsigned) {
+int exitCommand(Window* window, int id, intptr_t, unsigned) {
     if (exiting) return 0;
     exiting = true;
     appState.autoMove = false;
     stopSearch();
-    if (Dc* dc = getDC(window)) {
+    // An end from outside (a signal, the session's end) has no second to spare for frames.
+    if (Dc* dc = id == IDM_EXIT_AT_ONCE ? nullptr : getDC(window)) {
         closingAnimation(window, dc);
         releaseDC(window, dc);
         endEngineThread();

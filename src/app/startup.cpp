@@ -16,6 +16,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/instance.h"
+#include "platform/ui/termination.h"
 #include "platform/ui/window.h"
 
 using namespace platform;
@@ -88,6 +89,7 @@ int winMain(const std::string& commandLine) {
         return 16;
     }
     answerOtherInstances(window);
+    deliverTerminationAs(window, IDM_EXIT_AT_ONCE);
     startReportWhenShown(window);
     Accelerators* accelerators = loadAccelerators(IDR_ACCELERATORS);
     const int code = runMessageLoop(window, accelerators);

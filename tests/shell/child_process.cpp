@@ -90,15 +90,18 @@ bool RunningChild::waitForLine(const std::string& prefix) {
     }
 }
 
-void RunningChild::kill(int signal) {
+int RunningChild::kill(int signal) {
+    int exitCode = -1;
     if (m_pid > 0) {
         ::kill(m_pid, signal);
         int status = 0;
         waitpid(m_pid, &status, 0);
+        if (WIFEXITED(status)) exitCode = WEXITSTATUS(status);
         m_pid = -1;
     }
     if (m_output >= 0) {
         close(m_output);
         m_output = -1;
     }
+    return exitCode;
 }

@@ -29,8 +29,8 @@ public:
 
     // Waits until the child prints a line that starts with prefix; false when it ends first.
     bool waitForLine(const std::string& prefix);
-    // Sends signal and collects the child.
-    void kill(int signal);
+    // Sends signal and collects the child: its exit code, or -1 when the signal ended it.
+    int kill(int signal);
 
 private:
     pid_t m_pid = -1;

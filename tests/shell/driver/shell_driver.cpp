@@ -3,12 +3,13 @@
 // plays the user's moves on the board against the scripted engine, changes the flip and
 // the level, and ends by Exit or by the window's close button.
 //
-//   shell_driver ENGINE_FOLDER/ exit|close|none|stay [FROM-TO:REPLY]...
+//   shell_driver ENGINE_FOLDER/ exit|close|session|none|stay|dialog [FROM-TO:REPLY]...
 //
 // Each move pair taps FROM and TO, the engine answering REPLY (coordinates, "e2-e4:e7e5").
 // Lines on stdout: "shown LINE", "flipped N", "flip button N", "level TEXT", "played LINE", "code
 // N". The root folder comes from TALLOWMERE_ROOT, the command line from SHELL_COMMAND_LINE. "none"
-// ends without Exit; "stay" runs on.
+// ends without Exit; "session" as the desktop session's end does; "stay" runs on; "dialog" runs
+// on with the About box open.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -30,6 +31,7 @@
 #include "platform/ui/internal.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/termination.h"
 #include "platform/ui/window.h"
 #include "scripted_engine.h"
 
@@ -87,7 +89,8 @@ int main(int argc, char** argv) {
     std::string error;
     initApplication(argc, argv, &error);
     if (argc < 3) {
-        std::fputs("usage: shell_driver ENGINE_FOLDER/ exit|close|none|stay [FROM-TO:REPLY]...\n",
+        std::fputs("usage: shell_driver ENGINE_FOLDER/ exit|close|session|none|stay|dialog "
+                   "[FROM-TO:REPLY]...\n",
                    stderr);
         shutdownApplication();
         return 2;
@@ -122,6 +125,10 @@ int main(int argc, char** argv) {
             postMessage(shell.mainWindow, WM_COMMAND, makeWParam(IDM_EXIT, 0), 0);
         } else if (ending == "close") {
             shell.mainWindow->surface->window()->close();
+        } else if (ending == "dialog") {
+            postMessage(shell.mainWindow, WM_COMMAND, makeWParam(IDM_ABOUT, 0), 0);
+        } else if (ending == "session") {
+            sessionEnds();
         } else if (ending == "none") {
             postQuitMessage(0);
         }

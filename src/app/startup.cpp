@@ -96,5 +96,6 @@ int winMain(const std::string& commandLine) {
     destroyAccelerators(accelerators);
     const int exitCode = exitInstance(code);
     saveOptions(appState);
+    releaseSingleInstance();
     return exitCode;
 }

@@ -10,8 +10,11 @@
 #include "temp_root.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -169,12 +172,96 @@ TEST(Module, LoadsByRelativePathAndReportsReadableErrors) {
 TEST(InstanceLock, OneHolderPerRoot) {
     TempRoot root;
     InstanceLock first;
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), LockResult::Acquired);
     InstanceLock second;
-    EXPECT_FALSE(second.acquire());
+    EXPECT_EQ(second.acquire(), LockResult::HeldElsewhere);
     {
         TempRoot other;
         InstanceLock elsewhere;
-        EXPECT_TRUE(elsewhere.acquire()) << "another root is another instance";
+        EXPECT_EQ(elsewhere.acquire(), LockResult::Acquired) << "another root is another instance";
+    }
+}
+
+namespace {
+
+// No root and no XDG_RUNTIME_DIR, with TMPDIR in a folder of the test's own: the lock goes
+// where a desktop without a runtime folder puts it.
+struct NoRuntimeFolder {
+    TempFolder temporary;
+    std::string previousRoot = rootFolder();
+    std::string previousRuntime =
+        std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    std::string previousTemporary = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    NoRuntimeFolder() {
+        setRootFolder("");
+        unsetenv("XDG_RUNTIME_DIR");
+        setenv("TMPDIR", temporary.path().c_str(), 1);
+    }
+    ~NoRuntimeFolder() {
+        setRootFolder(previousRoot);
+        setenv("XDG_RUNTIME_DIR", previousRuntime.c_str(), 1);
+        setenv("TMPDIR", previousTemporary.c_str(), 1);
+    }
+    std::string folder() const {
+        return temporary.path() + "TallowmereChess-" + std::to_string(geteuid());
+    }
+};
+
+} // namespace
+
+TEST(InstanceLock, WithoutARuntimeFolderTheLockLivesInAFolderOfTheUsersOwn) {
+    NoRuntimeFolder place;
+    EXPECT_EQ(runtimeFolder(), place.folder() + "/");
+    {
+        InstanceLock first;
+        ASSERT_EQ(first.acquire(), LockResult::Acquired) << first.failure();
+        struct stat status {};
+        ASSERT_EQ(stat(place.folder().c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0700u);
+        EXPECT_EQ(status.st_uid, geteuid());
+        InstanceLock second;
+        EXPECT_EQ(second.acquire(), LockResult::HeldElsewhere);
+        EXPECT_TRUE(fileExists(first.lockPath()));
+    }
+    EXPECT_FALSE(fileExists(place.folder() + "/TallowmereChess.lock")) << "removed at exit";
+    InstanceLock again;
+    EXPECT_EQ(again.acquire(), LockResult::Acquired) << again.failure();
+}
+
+TEST(InstanceLock, AFolderThatIsNotTheUsersAloneIsRefusedWithItsReason) {
+    struct Case {
+        const char* what;
+        void (*prepare)(const std::string& folder);
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a file in its place", [](const std::string& f) { std::ofstream(f) << "x"; },
+         "is not a folder"},
+        {"open to others",
+         [](const std::string& f) { mkdir(f.c_str(), 0777), chmod(f.c_str(), 0777); },
+         "is open to other users"},
+        {"a link to a folder",
+         [](const std::string& f) {
+             mkdir((f + "-real").c_str(), 0700);
+             [[maybe_unused]] const int linked = symlink((f + "-real").c_str(), f.c_str());
+         },
+         "is not a folder"},
+        // Only the superuser can give a folder away; others skip this row.
+        {"another user's",
+         [](const std::string& f) {
+             mkdir(f.c_str(), 0700);
+             [[maybe_unused]] const int given = chown(f.c_str(), 65534, 65534);
+         },
+         "belongs to another user"},
+    };
+    for (const Case& c : cases) {
+        if (std::string(c.reason) == "belongs to another user" && geteuid() != 0) continue;
+        NoRuntimeFolder place;
+        c.prepare(place.folder());
+        InstanceLock lock;
+        EXPECT_EQ(lock.acquire(), LockResult::Failed) << c.what;
+        EXPECT_NE(lock.failure().find(place.folder() + " " + c.reason), std::string::npos)
+            << c.what << ": " << lock.failure();
+        EXPECT_FALSE(lock.isHeld()) << c.what;
     }
 }

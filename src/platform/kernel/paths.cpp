@@ -109,7 +109,7 @@ std::string programFilesFolder(const std::string& binaryFolder) {
     std::string parent = binaryFolder.substr(0, binaryFolder.size() - 1);
     parent = parent.substr(0, parent.rfind('/') + 1);
     const std::string installed = parent + "lib/tallowmere/";
-    struct stat status{};
+    struct stat status {};
     if (!parent.empty() && stat(installed.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
         return installed;
     }
@@ -153,7 +153,15 @@ std::string runtimeFolder() {
         return root;
     }
     const std::string runtime = environmentFolder("XDG_RUNTIME_DIR");
-    return runtime.empty() ? "/tmp/" : runtime;
+    return runtime.empty() ? userTemporaryFolder() : runtime;
+}
+
+std::string userTemporaryFolder() {
+    std::string temporary = environmentFolder("TMPDIR");
+    if (temporary.empty()) {
+        temporary = "/tmp/";
+    }
+    return temporary + "TallowmereChess-" + std::to_string(geteuid()) + "/";
 }
 
 std::string mapHandheldPath(const std::string& path) {

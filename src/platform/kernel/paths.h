@@ -26,8 +26,12 @@ std::string programFilesFolder(const std::string& binaryFolder);
 std::string documentsFolder();
 // The folder for the program's configuration (the registry file), ending with "/".
 std::string configurationFolder();
-// The folder for the single-instance lock, ending with "/".
+// The folder for the single-instance lock, ending with "/": the root, else the desktop's
+// XDG_RUNTIME_DIR, else userTemporaryFolder.
 std::string runtimeFolder();
+// A folder of the user's own under TMPDIR (or /tmp), named with the user id, for a
+// desktop that gives no runtime folder. Only named here: the lock makes and checks it.
+std::string userTemporaryFolder();
 
 // "\My Documents\x.pgn" becomes the documents folder plus "x.pgn" (any case of the
 // prefix); every other backslash becomes a slash.

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/instance.h"
 #include "platform/ui/internal.h"
+#include "platform/ui/messagebox.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -15,6 +16,7 @@ namespace {
 
 InstanceLock lock;
 int listener = -1;
+QPointer<QSocketNotifier> listening;
 
 // The running instance listens on a named pipe beside its lock; a byte written
 // there is the request to come to the front.
@@ -25,8 +27,18 @@ std::string pipePath() {
 } // namespace
 
 bool claimSingleInstance() {
-    if (lock.acquire()) {
+    switch (lock.acquire()) {
+    case LockResult::Acquired:
         return true;
+    case LockResult::Failed: {
+        // Better a second window now and then than a program that never starts.
+        const std::string text = "Tallowmere Chess cannot tell whether it runs already (" +
+                                 lock.failure() + "). It starts anyway.";
+        messageBox(nullptr, text.c_str(), "Tallowmere Chess", MB_OK | MB_ICONWARNING);
+        return true;
+    }
+    case LockResult::HeldElsewhere:
+        break;
     }
     const int writer = open(pipePath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (writer >= 0) {
@@ -53,12 +65,22 @@ void answerOtherInstances(Window* window) {
     if (listener < 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(listener, QSocketNotifier::Read, window->surface);
-    QObject::connect(notifier, &QSocketNotifier::activated, window->surface, [window] {
+    listening = new QSocketNotifier(listener, QSocketNotifier::Read, window->surface);
+    QObject::connect(listening, &QSocketNotifier::activated, window->surface, [window] {
         char requests[64];
         while (read(listener, requests, sizeof requests) > 0) {}
         setForegroundWindow(window);
     });
+}
+
+void releaseSingleInstance() {
+    if (listener >= 0) {
+        delete listening.data();
+        close(listener);
+        listener = -1;
+        unlink(pipePath().c_str());
+    }
+    lock.release();
 }
 
 } // namespace platform

@@ -95,8 +95,9 @@ void deliverTerminationAs(Window* window, int commandId) {
         while (read(signalPipe[0], bytes, sizeof bytes) > 0) {}
         deliverWhenNoDialog();
     });
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, target.data(),
-                     [](QSessionManager&) { sessionEnds(); }, Qt::DirectConnection);
+    QObject::connect(
+        qApp, &QGuiApplication::commitDataRequest, target.data(),
+        [](QSessionManager&) { sessionEnds(); }, Qt::DirectConnection);
 }
 
 void sessionEnds() {

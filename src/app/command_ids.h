@@ -20,6 +20,8 @@ enum : int {
     IDM_FAST_FORWARD = 398,
     // The program's own additions.
     IDM_EXIT_AT_ONCE = 40090, // Exit without the closing animation: a signal, the session's end
+    IDM_GAME_START = 40091,
+    IDM_MAIN_LINE_END = 40092,
 };
 
 // Resources the shell loads by id.

@@ -41,6 +41,8 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_SETUP_BOARD, setupBoardCommand},
     {IDM_FAST_BACK, fastBack},
     {IDM_FAST_FORWARD, fastForward},
+    {IDM_GAME_START, gameStart},
+    {IDM_MAIN_LINE_END, mainLineEnd},
 };
 
 intptr_t aboutDialogProc(Window* dialog, unsigned message, uintptr_t wParam, intptr_t) {

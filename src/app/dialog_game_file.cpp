@@ -80,7 +80,7 @@ void loadGame(Window* window) {
     }
     takeTimesFromComments(*game);
     autosaveGame();
-    finishAnimation(window);
+    settleBoard(window);
     appState.setLoadedGame(game.release());
     invalidateRect(window, nullptr, true);
 }

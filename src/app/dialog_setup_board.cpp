@@ -229,7 +229,7 @@ void newGameFrom(Window* window, const char* fen) {
     appState.autoMove = false;
     stopSearch();
     clearEngineReport();
-    finishAnimation(window);
+    settleBoard(window);
     appState.newGame();
     appState.position = std::make_unique<CPosition>();
     appState.position->setFen(fen);

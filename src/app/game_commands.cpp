@@ -1,5 +1,7 @@
 #include "app/game_commands.h"
 
+#include <climits>
+
 #include "app/app_state.h"
 #include "app/buttons.h"
 #include "app/engine_link.h"
@@ -82,7 +84,7 @@ int newGameCommand(Window* window, int, intptr_t, unsigned) {
     appState.autoMove = false;
     stopSearch();
     autosaveGame();
-    finishAnimation(window);
+    settleBoard(window);
     appState.newGame();
     clearEngineReport();
     clearHashtables();
@@ -106,6 +108,7 @@ int flipBoard(Window* window, int, intptr_t, unsigned) {
 
 int stepBack(Window* window, int, intptr_t, unsigned) {
     if (!appState.currentNode->parent) return 0;
+    settleBoard(window);
     const CMove move = takeBackOne();
     clearMarks();
     showMoveBack(window, move);
@@ -120,6 +123,7 @@ int stepBack(Window* window, int, intptr_t, unsigned) {
 int stepForward(Window* window, int, intptr_t, unsigned) {
     if (!appState.currentNode->hasChildren()) return 0;
     stopEngine();
+    settleBoard(window);
     const CMove move = makeNextMove();
     clearMarks();
     showMove(window, move, true, false, false);
@@ -132,22 +136,27 @@ int stepForward(Window* window, int, intptr_t, unsigned) {
     return 0;
 }
 
-int fastBack(Window* window, int, intptr_t, unsigned) {
+namespace {
+
+// Up to limit half-moves back along the way to the root, shown at once.
+void goBack(Window* window, int limit) {
+    settleBoard(window);
     clearMarks();
     int taken = 0;
-    while (taken < FAST_STEP_MOVES && appState.currentNode->parent) {
+    while (taken < limit && appState.currentNode->parent) {
         showMove(window, takeBackOne(), false, false, false);
         enableForwardButton(true);
         ++taken;
     }
     if (taken > 0) engineFollowUp(window);
-    return 0;
 }
 
-int fastForward(Window* window, int, intptr_t, unsigned) {
+// Up to limit half-moves forward along the main line, shown at once.
+void goForward(Window* window, int limit) {
+    settleBoard(window);
     clearMarks();
     int made = 0;
-    while (made < FAST_STEP_MOVES && appState.currentNode->hasChildren()) {
+    while (made < limit && appState.currentNode->hasChildren()) {
         const CMove move = makeNextMove();
         showMove(window, move, false, false, false);
         chargeTime(appState.currentNode);
@@ -158,5 +167,26 @@ int fastForward(Window* window, int, intptr_t, unsigned) {
         if (!appState.currentNode->hasChildren()) enableForwardButton(false);
         engineFollowUp(window);
     }
+}
+
+} // namespace
+
+int fastBack(Window* window, int, intptr_t, unsigned) {
+    goBack(window, FAST_STEP_MOVES);
+    return 0;
+}
+
+int fastForward(Window* window, int, intptr_t, unsigned) {
+    goForward(window, FAST_STEP_MOVES);
+    return 0;
+}
+
+int gameStart(Window* window, int, intptr_t, unsigned) {
+    goBack(window, INT_MAX);
+    return 0;
+}
+
+int mainLineEnd(Window* window, int, intptr_t, unsigned) {
+    goForward(window, INT_MAX);
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The commands on the game shown: a new game, turning the board round, and
-// stepping along the main line one move or twenty at a time.
+// stepping along the main line one move, twenty, or all the way at a time.
 
 #include <cstdint>
 
@@ -17,3 +17,6 @@ int stepBack(platform::Window* window, int id, intptr_t lParam, unsigned notific
 int stepForward(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int fastBack(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int fastForward(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+// Home and End: to the start of the game, to the end of the main line from here.
+int gameStart(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+int mainLineEnd(platform::Window* window, int id, intptr_t lParam, unsigned notification);

@@ -25,6 +25,14 @@ void endAnimation(Window* window, CMoveAnimation* animation) {
     delete animation;
 }
 
+// A drag of the user's own gives way: the piece goes back to its square.
+void returnDraggedPiece(Window* window) {
+    if (appState.dragging && !appState.animation.load()) {
+        const Point home = squareCentre(appState.dragFrom);
+        dragRender(window, DragPhase::end, appState.dragPiece, home.x, home.y);
+    }
+}
+
 } // namespace
 
 CAnimationPace animationPace(int dx, int dy, int speed, bool slow) {
@@ -48,13 +56,20 @@ void finishAnimation(Window* window) {
     if (CMoveAnimation* animation = appState.animation.load()) endAnimation(window, animation);
 }
 
+void settleBoard(Window* window) {
+    if (CMoveAnimation* animation = appState.animation.load()) {
+        // The glide's arrow and sound belong to a position about to be left.
+        animation->playSound = false;
+        animation->highlight = false;
+        endAnimation(window, animation);
+    }
+    returnDraggedPiece(window);
+}
+
 void startAnimation(Window* window, CMove move, bool playSound, bool slow, bool highlight) {
     finishAnimation(window);
-    // A drag of the user's own gives way: the animation needs the drag state.
-    if (appState.dragging) {
-        const Point home = squareCentre(appState.dragFrom);
-        dragRender(window, DragPhase::end, appState.dragPiece, home.x, home.y);
-    }
+    // The animation needs the drag state.
+    returnDraggedPiece(window);
     auto* animation = new (std::nothrow) CMoveAnimation{};
     if (!animation) return;
     animation->move = move;
@@ -99,6 +114,9 @@ void showMove(Window* window, CMove move, bool animate, bool playSound, bool hig
         startAnimation(window, move, playSound, false, highlight);
         return;
     }
+    // Shown at once: a drag's copy of the board would bring the old position back.
+    finishAnimation(window);
+    returnDraggedPiece(window);
     eraseLastMoveMarking();
     if (appState.highlightLastMove && highlight) {
         appState.highlightedMove = move;
@@ -118,6 +136,8 @@ void showMoveBack(Window* window, CMove move) {
         startAnimation(window, reversed, false, false, false);
         return;
     }
+    finishAnimation(window);
+    returnDraggedPiece(window);
     eraseLastMoveMarking();
     invalidateSquare(move.to);
     invalidateSquare(move.from);

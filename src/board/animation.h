@@ -40,6 +40,9 @@ void startAnimation(platform::Window* window, CMove move, bool playSound, bool s
 void animationStep(platform::Window* window);
 // Ends a running animation at once, with the piece on its destination.
 void finishAnimation(platform::Window* window);
+// Before a command changes the position: a running animation ends without its sound
+// and arrow, a dragged piece goes back to its square, so the board shows the game.
+void settleBoard(platform::Window* window);
 
 // After a move has been played into the position: animated or not, with its
 // sound, with or without the last-move arrow.

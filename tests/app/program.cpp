@@ -1,10 +1,12 @@
 #include "program.h"
 
+#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "board/board_drawing.h"
 #include "board/geometry.h"
 #include "pgn/pgn_game.h"
+#include "platform/ui/accelerators.h"
 #include "platform/ui/application.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/dialog.h"
@@ -145,6 +147,46 @@ std::vector<std::string> ProgramTest::mainLine() const {
 
 QImage ProgramTest::shown() const {
     return window()->backBuffer;
+}
+
+std::string ProgramTest::staleSquares() {
+    settle();
+    const QImage before = shown().copy();
+    invalidateRect(window(), nullptr, true);
+    updateWindow(window());
+    const QImage fresh = shown();
+    std::string stale;
+    for (int index = 0; index < 128; ++index) {
+        const Square square = Square(index);
+        if (!onBoard(square)) continue;
+        const platform::Rect r = squareRect(square);
+        const QRect area(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        if (before.copy(area) == fresh.copy(area)) continue;
+        char name[4] = {};
+        squareText(square, name);
+        stale += (stale.empty() ? "" : " ") + std::string(name);
+    }
+    return stale;
+}
+
+void ProgramTest::key(int qtKey, int modifiers) {
+    static Accelerators* accelerators = loadAccelerators(IDR_ACCELERATORS);
+    if (!acceleratorsAttached) {
+        attachAccelerators(window(), accelerators);
+        acceleratorsAttached = true;
+    }
+    QWidget* top = window()->top.data();
+    top->activateWindow();
+    QApplication::setActiveWindow(top);
+    QTest::keyClick(surface(), Qt::Key(qtKey), Qt::KeyboardModifiers(modifiers));
+    settle();
+}
+
+void ProgramTest::type(const char* text) {
+    for (const char* c = text; *c; ++c) {
+        QTest::keyClick(surface(), *c);
+    }
+    settle();
 }
 
 bool ProgramTest::squareShows(const char* square, Piece piece) const {

@@ -50,12 +50,20 @@ protected:
     bool squareShows(const char* square, Piece piece) const;
     // The pixels of the window's back buffer.
     QImage shown() const;
+    // The squares (as "e4 e5") that differ from a fresh drawing of the window; empty when none.
+    std::string staleSquares();
+    // A key with its modifiers, pressed and released over the main window as the user
+    // types it: the accelerators of the message loop are attached on the first call.
+    void key(int qtKey, int modifiers = 0);
+    // Each character as a key of its own.
+    void type(const char* text);
 
     std::unique_ptr<TempRoot> root;
     std::vector<std::string> messages; // texts of the message boxes, in order
     std::vector<std::string> sounds;   // sound requests, in order
     std::vector<std::string> helps;    // help requests, in order
     int messageAnswer = 1;             // IDOK
+    bool acceleratorsAttached = false;
 };
 
 Square at(const char* square);

@@ -15,6 +15,9 @@ void checkTimeLoss(platform::Window* window) {
     // The clock is held before anything else: the announcement's box lets timer ticks run,
     // and a clock that still ran would end the game once more on each of them.
     holdUserClock(appState.humanClockStart, runningMs(inputs));
+    // A game that has ended on the board stays as it ended.
+    int reason = 0;
+    if (appState.position->gameStatus(reason)) return;
     appState.autoMove = false;
     stopSearch();
     adjudicateTimeLoss(up == TimeUp::white ? WHITE : BLACK);

@@ -54,6 +54,18 @@ TEST_F(TimedLevelsTest, ABlitzOfNoTimeIsLostOnTime) {
     EXPECT_EQ(mainLine(), (Lines{"e4", "e5"}));
 }
 
+TEST_F(TimedLevelsTest, AGameOverOnTheBoardIsNotLostOnTimeAfterwards) {
+    appState.autoAnswer = false;
+    startFrom("7k/5Q2/6K1/8/8/8/8/8 w - - 0 1");
+    taps({"f7", "g7"});
+    ASSERT_EQ(messages, (Lines{"Checkmate"}));
+    appState.level.setBlitz(0, 0);
+    runFor(700);
+    EXPECT_EQ(messages, (Lines{"Checkmate"}));
+    EXPECT_STREQ(appState.game->result().c_str(), "1-0");
+    EXPECT_STREQ(appState.currentNode->comment.c_str(), "White mates");
+}
+
 TEST_F(TimedLevelsTest, AnEngineOutOfTimeIsStoppedAndLoses) {
     scriptedEngine().setScript("depth 3;pv 20 e7e5;wait");
     taps({"e2", "e4"});

@@ -4,8 +4,8 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
-#include "app/dialog_modal.h"
 #include "app/dialog_commands.h"
+#include "app/dialog_modal.h"
 #include "app/engine_link.h"
 #include "app/game_commands.h"
 #include "app/shell.h"

@@ -14,9 +14,8 @@ using namespace platform;
 namespace {
 
 constexpr int BLITZ_FIELDS[] = {IDC_BLITZ_MINUTES, IDC_BLITZ_INCREMENT};
-constexpr int TOURNAMENT_FIELDS[] = {IDC_PERIOD1_MOVES, IDC_PERIOD1_MINUTES,
-                                     IDC_PERIOD2_MOVES, IDC_PERIOD2_MINUTES,
-                                     IDC_PERIOD3_MOVES, IDC_PERIOD3_MINUTES};
+constexpr int TOURNAMENT_FIELDS[] = {IDC_PERIOD1_MOVES,   IDC_PERIOD1_MINUTES, IDC_PERIOD2_MOVES,
+                                     IDC_PERIOD2_MINUTES, IDC_PERIOD3_MOVES,   IDC_PERIOD3_MINUTES};
 
 // The periods' fields and the level's figures, period by period.
 struct PeriodFields {
@@ -74,8 +73,7 @@ void readBackTournament(Window* page) {
             return;
         }
     }
-    appState.level.setTournament(moves[0], seconds[0], moves[1], seconds[1], moves[2],
-                                 seconds[2]);
+    appState.level.setTournament(moves[0], seconds[0], moves[1], seconds[1], moves[2], seconds[2]);
 }
 
 } // namespace

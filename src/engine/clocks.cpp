@@ -72,8 +72,8 @@ TimeUp timeUp(const LevelSettings& level, const ClockInputs& inputs) {
     if (!countsDown(level) || !clockRuns(inputs)) return TimeUp::none;
     const bool white = inputs.whiteToMove;
     const uint64_t usedMs = white ? inputs.whiteUsedMs : inputs.blackUsedMs;
-    const int64_t leftMs = allowedSeconds(level, inputs.plyNumber, white) * 1000 -
-                           int64_t(usedMs) - int64_t(runningMs(inputs));
+    const int64_t leftMs = allowedSeconds(level, inputs.plyNumber, white) * 1000 - int64_t(usedMs) -
+                           int64_t(runningMs(inputs));
     if (leftMs >= 0) return TimeUp::none;
     return white ? TimeUp::white : TimeUp::black;
 }

@@ -97,9 +97,9 @@ TEST_F(OptionsTest, BlitzAndTournamentTakeTheTypedFigures) {
     appState.level = LevelSettings();
     // What the page shows of the timed levels: the texts of its eight fields, and whether
     // the blitz and the tournament fields can be typed in.
-    const int fields[] = {IDC_BLITZ_MINUTES, IDC_BLITZ_INCREMENT, IDC_PERIOD1_MOVES,
-                          IDC_PERIOD1_MINUTES, IDC_PERIOD2_MOVES, IDC_PERIOD2_MINUTES,
-                          IDC_PERIOD3_MOVES, IDC_PERIOD3_MINUTES};
+    const int fields[] = {IDC_BLITZ_MINUTES,   IDC_BLITZ_INCREMENT, IDC_PERIOD1_MOVES,
+                          IDC_PERIOD1_MINUTES, IDC_PERIOD2_MOVES,   IDC_PERIOD2_MINUTES,
+                          IDC_PERIOD3_MOVES,   IDC_PERIOD3_MINUTES};
     std::vector<std::string> seen;
     auto look = [&](Window* page) {
         seen.clear();

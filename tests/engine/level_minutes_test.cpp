@@ -11,9 +11,8 @@ TEST(LevelMinutes, TimesShowInMinutesAndReadBackTheSame) {
         const char* text;
     };
     const Case cases[] = {
-        {0, "0"},        {30, "0:30"},         {59, "0:59"},
-        {60, "1"},       {65, "1:05"},         {600, "10"},
-        {7199, "119:59"}, {2147483647, "35791394:07"},
+        {0, "0"},     {30, "0:30"}, {59, "0:59"},     {60, "1"},
+        {65, "1:05"}, {600, "10"},  {7199, "119:59"}, {2147483647, "35791394:07"},
     };
     for (const Case& c : cases) {
         EXPECT_STREQ(minutesText(c.seconds).c_str(), c.text) << c.seconds;

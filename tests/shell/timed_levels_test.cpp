@@ -152,3 +152,25 @@ TEST_F(TimedLevelsTest, TheUsersClockRunsFromEveryMomentTheUserMayMove) {
     taps({"e2", "e4"});
     EXPECT_GE(appState.currentNode->thinkTime, int64_t(beforeMove - mayMove)) << "a restore";
 }
+
+TEST_F(TimedLevelsTest, ThePromotionDialogsTimeIsNotCharged) {
+    appState.autoAnswer = false;
+    const uint32_t beforeStart = tickCount();
+    startFrom("8/P6k/8/8/8/8/8/K7 w - - 0 1");
+    uint32_t opened = 0;
+    uint32_t closed = 0;
+    whenDialogOpens([&opened, &closed](Window* dialog) {
+        opened = tickCount();
+        QTimer::singleShot(700, [&closed, dialog] {
+            closed = tickCount();
+            sendMessage(dialog, WM_COMMAND, makeWParam(IDOK, 0), 0);
+        });
+    });
+    taps({"a7", "a8"});
+    const uint32_t afterMove = tickCount();
+    ASSERT_NE(closed, 0u);
+    ASSERT_EQ(appState.currentNode->move.to, at("a8"));
+    EXPECT_EQ(appState.currentNode->move.piece, WHITE_QUEEN);
+    EXPECT_LE(uint32_t(appState.currentNode->thinkTime),
+              (afterMove - beforeStart) - (closed - opened));
+}

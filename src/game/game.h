@@ -69,6 +69,11 @@ public:
     // The node whose last rendered text holds position; never the root.
     CMoveNode* nodeAtTextPosition(uint32_t position) const;
 
+    // What reading left out of the text the game came from, in words for the
+    // user ("move 12... Nxe9 and what follows: kept in a comment"); empty when
+    // it read whole.
+    CText leftOut;
+
     // Rendering options.
     int32_t lineWidth = 40;
     bool writeTags = true;

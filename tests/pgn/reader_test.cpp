@@ -46,13 +46,24 @@ TEST(PgnReader, MoveText) {
         {"1. e4! e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *", "e4$1 e5$2 Nf3$3 Nc6$4 Bb5$5 a6$6"},
         {"1. e4!!? *", "e4"},
         {"1. e4! e?5! 2. Nf3!+ *", "e4$1 e5$2 Nf3+$1"},
-        {"1. e4 $14 $2 *", "e4$2"},
+        {"1. e4 $14 $2 *", "e4$14$2"},
+        {"1. e4! $14 *", "e4$1$14"},
+        {"1. e4 $0 $3 *", "e4$3"},
         {"1. e4 $300 *", "e4$44"},
-        {"1. e4 {c} $1 {d} *", "e4$1{d}"},
+        // Comments and glyphs in any order after a move: all kept, in order.
+        {"1. e4 {c} $1 {d} *", "e4$1{c d}"},
+        {"1. e4 $1 $2 {c} $3 *", "e4$1$2$3{c}"},
         // Comments: before the first move on the root, after a move on it, after
         // "(" on the node before the varied move.
         {"{Intro} 1. e4 {Good} e5 *", "{Intro} e4{Good} e5"},
         {"1. e4 e5 ({Instead} 1... c5) *", "e4{Instead} e5 (c5)"},
+        // A comment never overwrites the one before it: after "(", before a
+        // move number, before ")" after a nested variation.
+        {"1. e4 {Best by test} e5 ({Also good is} 1... c5) *",
+         "e4{Best by test Also good is} e5 (c5)"},
+        {"1. e4 {a} {b} 1... {c} e5 *", "e4{a b c} e5"},
+        {"1. e4 e5 2. Nf3 (2. Nc3 Nc6 (2... Nf6) {c}) *", "e4 e5 Nf3 (Nc3 Nc6{c} (Nf6))"},
+        {"1. e4 (1. d4) {after} $1 e5 *", "e4$1{after} (d4) e5"},
         {"1. e4 {old} e5 {} *", "e4{old} e5"},
         {"1. e4 {x} 1... e5 *", "e4{x} e5"},
         // Comments that follow one another are all kept.
@@ -84,26 +95,38 @@ TEST(PgnReader, MoveText) {
         {"1. e4 \xE2\x80\xA6 e5 *", "e4 e5"},
         // Failures: a token that is not a move where a move belongs, a move that
         // is not legal, a move number at the end.
-        {"1. e4 ) e5 *", FAILED},
-        {"1. e4 < e5 *", FAILED},
-        {"1. e4 $1 $2 {c} $3 *", FAILED},
+        // Null moves, when the side to move is not in check.
+        {"1. e4 -- 2. d4 Z0 *", "e4 -- d4 --"},
+        {"1. e4 (1. -- e5) d5 *", "e4 (-- e5) d5"},
+        {"1. e4 f6 2. Qh5+ -- *", "e4 f6 Qh5+{--}"},
+        // A move that does not read in the main line ends it there; the rest of
+        // the text is kept in a comment (its braces as brackets).
+        {"1. e4 ) e5 *", "e4{) e5}"},
+        {"1. e4 < e5 *", "e4{< e5}"},
+        {"1. e4 e5 2. Nf3 Nc9 {good} 3. Bb5 1-0", "e4 e5 Nf3{Nc9 (good) 3. Bb5}"},
+        // Nothing that reads: the game fails.
         {"$1 1. e4 *", FAILED},
         {"1. e5 *", FAILED},
         // Digits read as a file would make "15" the move a7-a5; a word that
         // starts like a move number is never a move.
-        {"1. e4 2. 15 *", FAILED},
+        {"1. e4 2. 15 *", "e4{2. 15}"},
         {"1. !2f4 *", FAILED},
         {"1. 2f4 *", FAILED},
-        {"1. e4 e5 2.", FAILED},
+        {"1. e4 e5 2.", "e4 e5{2.}"},
         {"1. e4 \"open string", "e4"},
         {"1. \"open string", FAILED},
         {"1. e4 {open comment", "e4"},
         // "(" with no move before it in its line.
         {"( 1. e4 ) *", FAILED},
-        {"1. e4 ((1. d4)) *", FAILED},
-        // A broken move inside a variation fails the game rather than leaving
-        // the rest of the game silently behind.
-        {"1. e4 (1. d4 Kxx d5) e5 *", FAILED},
+        {"1. e4 ((1. d4)) *", "e4"},
+        // A move that does not read inside a variation costs the rest of that
+        // variation alone, nested ones in it included.
+        {"1. e4 (1. d4 Kxx d5) e5 *", "e4 (d4) e5"},
+        {"1. e4 (1. d4 d5 (1... Kxx (1... c5) Nf6) 2. c4) e5 *", "e4 (d4 d5 c4) e5"},
+        {"1. e4 (1. d4 {a} Kxx {b}) e5 *", "e4 (d4{a}) e5"},
+        // A game without a result ends at the next game's tags.
+        {"1. e4 e5\n\n[Event \"next\"]\n1. d4 *", "e4 e5"},
+        {"1. e4 (1. d4 d5\n[Event \"next\"]\n1. d4 *", "e4 (d4 d5)"},
         // A variation left open at the result or the end keeps what it has.
         {"1. e4 (1. d4 d5 *", "e4 (d4 d5)"},
         {"1. e4 (1. d4", "e4 (d4)"},
@@ -216,7 +239,7 @@ TEST(PgnReader, HostileInputNeitherCrashesNorHangs) {
         deepDifferent += "Nf3 Nf6 Ng1 Ng8 Nc3 (";
     const Case cases[] = {
         {"100 000 nested brackets", std::string(100000, '('), false},
-        {"100 000 nested brackets after a move", "1. e4 " + std::string(100000, '('), false},
+        {"100 000 nested brackets after a move", "1. e4 " + std::string(100000, '('), true},
         {"100 000 nested variations", deepVariations + "*", true},
         {"5 000 nested variations with moves", deepDifferent, true},
         {"10 MB comment", "1. e4 {" + std::string(10 << 20, 'c') + "} e5 *", true},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -280,4 +281,137 @@ TEST(PgnReader, OneReaderServesManyReads) {
         offset = next;
     }
     EXPECT_EQ(outcomes, (std::vector<std::string>{"e4", "-", "d4"}));
+}
+
+TEST(PgnReader, ReportsWhatWasLeftOut) {
+    struct Case {
+        std::string text;
+        CReadReport::Outcome outcome;
+        std::string stoppedAt;
+        int moveNumber;
+        bool blackMove;
+        int gaps;
+        std::string message;
+    };
+    using O = CReadReport::Outcome;
+    const Case cases[] = {
+        {"1. e4 e5 2. Nf3 *", O::WHOLE, "", 0, false, 0, ""},
+        {"1. e4 e5 2. Nf3 Nc9 3. Bb5 *", O::IN_PART, "Nc9", 2, true, 1,
+         "move 2... Nc9 does not read: the rest of the game is kept in a comment"},
+        {"1. e4 (1. d4 Kxx) (1. c4 Qxx) e5 *", O::IN_PART, "Kxx", 1, true, 2,
+         "move 1... Kxx does not read: the rest of its variation is left out"},
+        {"1. e4 e5 2. ) *", O::IN_PART, ")", 2, false, 1,
+         "move 2. ) does not read: the rest of the game is kept in a comment"},
+        {"1. e5 *", O::FAILED, "", 0, false, 0, "move 1. e5 does not read"},
+        {"[FEN \"8/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
+         "its FEN tag gives an impossible position: Each side needs exactly one king"},
+        {"[FEN \"4k3/8/8/8/8/8/8/3QK3 b - - 0 1\"]\n*", O::WHOLE, "", 0, false, 0, ""},
+        {"[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
+         "its FEN tag gives an impossible position: The side not to move is in check"},
+    };
+    for (const Case& test : cases) {
+        std::istringstream stream(test.text);
+        CPgnReader reader;
+        int64_t next = 0;
+        std::unique_ptr<CGame> game;
+        const bool read = reader.readGame(stream, 0, next, game);
+        const CReadReport& report = reader.report();
+        EXPECT_EQ(read, test.outcome != O::FAILED) << test.text;
+        EXPECT_EQ(report.outcome, test.outcome) << test.text;
+        EXPECT_EQ(report.message, test.message) << test.text;
+        EXPECT_EQ(report.gaps, test.gaps) << test.text;
+        if (test.outcome == O::IN_PART) {
+            EXPECT_EQ(report.stoppedAt, test.stoppedAt) << test.text;
+            EXPECT_EQ(report.moveNumber, test.moveNumber) << test.text;
+            EXPECT_EQ(report.blackMove, test.blackMove) << test.text;
+            EXPECT_EQ(std::string(game->leftOut.c_str()), test.message) << test.text;
+        } else if (game) {
+            EXPECT_TRUE(game->leftOut.isEmpty()) << test.text;
+        }
+    }
+}
+
+// Nothing of one game carries over into the next, whatever the reader read before.
+TEST(PgnReader, EveryGameStartsAfresh) {
+    const std::string text = "[FEN \"4k3/8/8/8/8/8/8/4K3 b - - 0 1\"]\n1... Kd7 *\n\n"
+                             "[FEN \"4k3/8/8/8/8/8/8/4K3\"]\n1. Kd2 *\n";
+    std::istringstream stream(text);
+    CPgnReader reader;
+    int64_t next = 0;
+    std::unique_ptr<CGame> first;
+    ASSERT_TRUE(reader.readGame(stream, 0, next, first));
+    std::unique_ptr<CGame> second;
+    int64_t after = 0;
+    ASSERT_TRUE(reader.readGame(stream, next, after, second)) << "White moves first";
+    EXPECT_EQ(treeText(*second), "Kd2");
+    EXPECT_EQ(treeText(*readPgn(text, next).game), "Kd2") << "read on its own, the same";
+}
+
+TEST(PgnReader, ResultsFromTheMoveText) {
+    struct Case {
+        std::string text;
+        std::string result;
+    };
+    const Case cases[] = {
+        {"1. e4 1-0", "1-0"},
+        {"[Result \"0-1\"]\n1. e4 1-0", "0-1"},
+        {"1. e4 e5 2. Kxx 1/2-1/2", "1/2-1/2"},
+        {"1. e4", "*"},
+    };
+    for (const Case& test : cases) {
+        ReadResult read = readPgn(test.text);
+        ASSERT_TRUE(read.game) << test.text;
+        EXPECT_EQ(tag(*read.game, "Result"), test.result) << test.text;
+    }
+}
+
+TEST(PgnReader, LineEndsOfEveryKind) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        const std::string e = end;
+        const std::string text = "[Event \"x\"]" + e + "%escape line" + e + e +
+                                 "1. e4 ; to the end" + e + "e5 {a" + e + "b} 2. Nf3 *" + e + e +
+                                 "[Event \"y\"]" + e + "1. d4 *" + e;
+        ReadResult first = readPgn(text);
+        ASSERT_TRUE(first.game) << int(end[0]);
+        EXPECT_EQ(treeText(*first.game), "e4 e5{a b} Nf3") << int(end[0]);
+        ReadResult second = readPgn(text, first.nextOffset);
+        ASSERT_TRUE(second.game) << int(end[0]);
+        EXPECT_EQ(tag(*second.game, "Event"), "y");
+    }
+}
+
+TEST(PgnReader, Windows1252GamesBecomeUtf8Throughout) {
+    ReadResult read = readPgn("[White \"M\xFCller\"]\n[Annotator \"Jos\xE9\"]\n"
+                              "1. e4 {\x93gut\x94 \x80} *");
+    ASSERT_TRUE(read.game);
+    EXPECT_EQ(tag(*read.game, "White"), "M\xC3\xBCller");
+    EXPECT_EQ(tag(*read.game, "Annotator"), "Jos\xC3\xA9");
+    EXPECT_EQ(treeText(*read.game), "e4{\xE2\x80\x9Cgut\xE2\x80\x9D \xE2\x82\xAC}");
+    // A game in UTF-8 is left as it is.
+    ReadResult utf8 = readPgn("[White \"M\xC3\xBCller\"]\n1. e4 {\xE2\x82\xAC} *");
+    ASSERT_TRUE(utf8.game);
+    EXPECT_EQ(tag(*utf8.game, "White"), "M\xC3\xBCller");
+    EXPECT_EQ(treeText(*utf8.game), "e4{\xE2\x82\xAC}");
+}
+
+// Text before the first tag pair of a file is no game.
+TEST(PgnReader, FirstGameOffset) {
+    struct Case {
+        std::string text;
+        int64_t offset;
+    };
+    const Case cases[] = {
+        {"[Event \"a\"]\n*", 0},
+        {"%escape line [Event \"no\"]\n[Event \"a\"]\n*", 26},
+        {"Games of the club, 2005 [see page 2]\n[Event \"a\"]\n*", 37},
+        {"{a comment [Event \"no\"]}\n[Event \"a\"]\n*", 25},
+        {"; a line comment [Event \"no\"]\n[Event \"a\"]\n*", 30},
+        // No tag pair anywhere: the text is a game without tags.
+        {"1. e4 e5 *", 0},
+    };
+    for (const Case& test : cases) {
+        std::istringstream stream(test.text);
+        CPgnReader reader;
+        EXPECT_EQ(reader.firstGameOffset(stream, 0), test.offset) << test.text;
+    }
 }

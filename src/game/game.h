@@ -42,6 +42,9 @@ public:
     // Tags: names compare exactly, a name occurs at most once, order is insertion order.
     CText tag(const char* name) const;
     void setTag(const char* name, const CText& value);
+    // Adds the pair just before the tag named before (at the end when there is
+    // none); nothing when the game has a tag of that name already.
+    void insertTagBefore(const char* name, const CText& value, const char* before);
     const std::vector<CTagPair>& tags() const { return m_tags; }
     // Names of the tags, in tag order, that are not in known.
     std::vector<CText> otherTagNames(const std::vector<CText>& known) const;

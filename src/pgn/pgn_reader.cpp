@@ -183,6 +183,8 @@ bool CPgnReader::startPosition() {
     m_position.reset();
     const CText fen = m_game->tag("FEN");
     if (!fen.isEmpty()) {
+        // Where the writer puts it, so the game reads back as it was read.
+        m_game->insertTagBefore("SetUp", CText("1"), "FEN");
         m_position.setFen(fen.c_str());
         if (const char* why = m_position.whyNotPlayable()) {
             fail(std::string("its FEN tag gives an impossible position: ") + why);

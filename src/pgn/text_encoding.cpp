@@ -87,14 +87,16 @@ void convertGameToUtf8(CGame& game) {
     // Tag names and move texts are made of ASCII symbol characters alone.
     bool allUtf8 = true;
     for (const CTagPair& pair : game.tags())
-        allUtf8 = allUtf8 && isUtf8(pair.value);
+        allUtf8 = allUtf8 && (isUtf8(pair.value) || pair.name == "FEN");
     for (CMoveNode* node = game.root(); node && allUtf8; node = nextInPreOrder(node, game.root()))
         allUtf8 = isUtf8(node->comment);
     if (allUtf8) return;
 
+    // The FEN tag is position data: the game was read from its bytes, and
+    // other bytes could mean another position.
     const std::vector<CTagPair> tags = game.tags();
     for (const CTagPair& pair : tags)
-        game.setTag(pair.name.c_str(), converted(pair.value));
+        if (pair.name != "FEN") game.setTag(pair.name.c_str(), converted(pair.value));
     for (CMoveNode* node = game.root(); node; node = nextInPreOrder(node, game.root()))
         node->comment = converted(node->comment);
 }

@@ -34,7 +34,9 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
                            "impossible position: Each side needs exactly one king"}));
 
     std::vector<std::string> arguments = {"pgn", "check"};
-    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn"})
+    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn",
+                             "lichess_study.pgn", "windows1252.pgn", "cr_only.pgn",
+                             "preamble.pgn"})
         arguments.push_back(sample(name));
     const CToolResult good = runTool(arguments);
     EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
@@ -43,7 +45,11 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
         (std::vector<std::string>{
             sample("lichess.pgn") + ": games 3, read 3, in part 0, failed 0",
             sample("database_export.pgn") + ": games 3, read 3, in part 0, failed 0",
-            sample("study.pgn") + ": games 2, read 2, in part 0, failed 0"}));
+            sample("study.pgn") + ": games 2, read 2, in part 0, failed 0",
+            sample("lichess_study.pgn") + ": games 2, read 2, in part 0, failed 0",
+            sample("windows1252.pgn") + ": games 2, read 2, in part 0, failed 0",
+            sample("cr_only.pgn") + ": games 2, read 2, in part 0, failed 0",
+            sample("preamble.pgn") + ": games 2, read 2, in part 0, failed 0"}));
 
     const CToolResult missing = runTool({"pgn", "check", sample("missing.pgn")});
     EXPECT_EQ(missing.exitCode, 1);
@@ -110,6 +116,23 @@ TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
     EXPECT_NE(broken.out.find("e5 {2. Ke3 Nc6 3. Kf5}"), std::string::npos) << broken.out;
     EXPECT_NE(broken.out.find("Good two"), std::string::npos);
     EXPECT_NE(broken.err.find("game 3 at offset 210 does not read"), std::string::npos);
+}
+
+// What cat writes, cat writes again unchanged, at every width: no line break
+// ever lands inside a word.
+TEST(PgnTool, CatIsStableAtEveryWidth) {
+    const std::string path = temporaryPath("tallowmere-widths-");
+    for (const char* name : {"lichess.pgn", "study.pgn", "lichess_study.pgn", "windows1252.pgn",
+                             "cr_only.pgn", "preamble.pgn", "broken.pgn"}) {
+        for (const char* width : {"75", "30", "20"}) {
+            const CToolResult first = runTool({"pgn", "cat", sample(name), "--width", width});
+            std::ofstream(path, std::ios::binary) << first.out;
+            const CToolResult second = runTool({"pgn", "cat", path, "--width", width});
+            EXPECT_EQ(second.exitCode, 0) << name << " " << width << second.err;
+            EXPECT_EQ(second.out, first.out) << name << " " << width;
+        }
+    }
+    std::remove(path.c_str());
 }
 
 TEST(PgnTool, IndexListsTagsAndRanges) {

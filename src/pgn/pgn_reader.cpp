@@ -58,10 +58,11 @@ bool CPgnReader::startGame(std::istream& stream, int64_t offset) {
     m_lexer.setKeepText(true);
 
     m_game.reset(new (std::nothrow) CPgnGame);
-    if (!m_game) return false;
     auto* root = new (std::nothrow) CMoveNode(NO_MOVE, CText("root"), 0, CText(""), 0, 0);
-    if (!root) {
+    if (!m_game || !root) {
+        delete root;
         m_game.reset();
+        fail("there is not enough memory");
         return false;
     }
     m_game->setRoot(root);

@@ -239,6 +239,9 @@ bool CPgnReader::readMoveText() {
             if (!beginVariation() && !recover()) return false;
         } else if (is(TokenKind::RIGHTPARENTHESIS) && !m_variations.empty()) {
             endVariation();
+        } else if (atResult() && !m_variations.empty()) {
+            // A result inside a variation ends nothing: the game goes on after it.
+            readResult();
         } else if (atResult()) {
             break;
         } else if (is(TokenKind::LEFTBRACE) || (is(TokenKind::NAG) && m_currentNode->parent)) {
@@ -392,7 +395,7 @@ void CPgnReader::skipComment() {
 
 std::string CPgnReader::currentWord() const {
     if (!m_stoppedWord.empty()) return m_stoppedWord;
-    if (!m_haveToken) return "(the end of the text)";
+    if (!m_haveToken) return "";
     switch (m_current.kind) {
     case TokenKind::SYMBOL:
         return m_current.text.c_str();
@@ -402,34 +405,21 @@ std::string CPgnReader::currentWord() const {
         return "$" + std::to_string(m_current.number);
     case TokenKind::STRING:
         return "\"" + std::string(m_current.text.c_str()) + "\"";
-    case TokenKind::PERIOD:
-        return ".";
-    case TokenKind::ASTERISK:
-        return "*";
-    case TokenKind::LEFTBRACKET:
-        return "[";
-    case TokenKind::RIGHTBRACKET:
-        return "]";
-    case TokenKind::LEFTBRACE:
-        return "{";
-    case TokenKind::RIGHTBRACE:
-        return "}";
-    case TokenKind::LEFTPARENTHESIS:
-        return "(";
-    case TokenKind::RIGHTPARENTHESIS:
-        return ")";
-    case TokenKind::LEFTANGLE:
-        return "<";
-    case TokenKind::RIGHTANGLE:
-        return ">";
     default:
-        return "?";
+        break;
     }
+    // The single-character kinds, by their fixed values.
+    static const char* const PUNCTUATION[] = {"", "", "", ".", "*", "[", "]",
+                                              "{", "}", "", "(", ")", "<", ">"};
+    const auto kind = size_t(m_current.kind);
+    return kind < sizeof PUNCTUATION / sizeof *PUNCTUATION ? PUNCTUATION[kind] : "";
 }
 
 std::string CPgnReader::gapText() const {
     const int ply = m_currentNode->ply + 1;
     const int number = (ply + 2) / 2;
+    if (!m_haveToken && m_stoppedWord.empty())
+        return "the text ends inside move " + moveNumberText(number, (ply & 1) != 0);
     return "move " + moveNumberText(number, (ply & 1) != 0) + " " + currentWord() +
            " does not read";
 }

@@ -30,8 +30,9 @@
 struct CReadReport {
     enum class Outcome { WHOLE, IN_PART, FAILED };
     Outcome outcome = Outcome::WHOLE;
-    // Where reading first stopped: the word that did not read ("Nxe9", ")"),
-    // the number of the move it stood for, and whether it was Black's.
+    // Where reading first stopped: the word that did not read ("Nxe9", ")";
+    // empty when the text ended), the number of the move it stood for, and
+    // whether it was Black's.
     std::string stoppedAt;
     int moveNumber = 0;
     bool blackMove = false;

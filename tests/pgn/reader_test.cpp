@@ -130,6 +130,7 @@ TEST(PgnReader, MoveText) {
         {"1. e4 (1. d4 d5\n[Event \"next\"]\n1. d4 *", "e4 (d4 d5)"},
         // A variation left open at the result or the end keeps what it has.
         {"1. e4 (1. d4 d5 *", "e4 (d4 d5)"},
+        {"1. e4 (1. d4 d5 1-0) e5 *", "e4 (d4 d5) e5"},
         {"1. e4 (1. d4", "e4 (d4)"},
         // Move words too long for any move.
         {"1. e4xxxxxxxxxxxxxxxxxxxxxxxxx *", FAILED},
@@ -303,6 +304,8 @@ TEST(PgnReader, ReportsWhatWasLeftOut) {
         {"1. e4 e5 2. ) *", O::IN_PART, ")", 2, false, 1,
          "move 2. ) does not read: the rest of the game is kept in a comment"},
         {"1. e5 *", O::FAILED, "", 0, false, 0, "move 1. e5 does not read"},
+        {"1. e4 e5 2.", O::IN_PART, "", 2, false, 1,
+         "the text ends inside move 2.: the rest of the game is kept in a comment"},
         {"[FEN \"8/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
          "its FEN tag gives an impossible position: Each side needs exactly one king"},
         {"[FEN \"4k3/8/8/8/8/8/8/3QK3 b - - 0 1\"]\n*", O::WHOLE, "", 0, false, 0, ""},

@@ -57,8 +57,9 @@ bool readMoveWord(CPosition& position, const std::string& word, CMoveWord& read)
         suffix = word.substr(suffixStart, suffixEnd - suffixStart);
     }
     std::string text = word;
-    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '!' || c == '?'; }),
-               text.end());
+    text.erase(
+        std::remove_if(text.begin(), text.end(), [](char c) { return c == '!' || c == '?'; }),
+        text.end());
 
     CMove move = NO_MOVE;
     if (text == "--" || text == "Z0") {

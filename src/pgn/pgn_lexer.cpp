@@ -87,7 +87,8 @@ bool CPgnLexer::seek(std::streambuf& buffer, int64_t offset) {
     const std::streampos failed(std::streamoff(-1));
     m_previous = '\n';
     if (offset > 0) {
-        if (buffer.pubseekpos(std::streampos(offset - 1), std::ios_base::in) == failed) return false;
+        if (buffer.pubseekpos(std::streampos(offset - 1), std::ios_base::in) == failed)
+            return false;
         const int before = buffer.sbumpc();
         if (before == END) return false;
         m_previous = static_cast<signed char>(before);

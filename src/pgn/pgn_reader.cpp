@@ -216,7 +216,8 @@ bool CPgnReader::readGame(std::istream& stream, int64_t offset, int64_t& nextOff
 }
 
 bool CPgnReader::atResult() const {
-    return is(TokenKind::ASTERISK) || (is(TokenKind::SYMBOL) && isResultWord(m_current.text.c_str()));
+    return is(TokenKind::ASTERISK) ||
+           (is(TokenKind::SYMBOL) && isResultWord(m_current.text.c_str()));
 }
 
 void CPgnReader::readResult() {
@@ -409,7 +410,7 @@ std::string CPgnReader::currentWord() const {
         break;
     }
     // The single-character kinds, by their fixed values.
-    static const char* const PUNCTUATION[] = {"", "", "", ".", "*", "[", "]",
+    static const char* const PUNCTUATION[] = {"",  "",  "", ".", "*", "[", "]",
                                               "{", "}", "", "(", ")", "<", ">"};
     const auto kind = size_t(m_current.kind);
     return kind < sizeof PUNCTUATION / sizeof *PUNCTUATION ? PUNCTUATION[kind] : "";
@@ -482,17 +483,16 @@ void CPgnReader::keepRestOfGame() {
     while (m_haveToken && !is(TokenKind::LEFTBRACKET)) {
         if (is(TokenKind::LEFTBRACE)) {
             skipComment();
-            restEnd = m_lexer.position();
             resultStart = -1;
-            continue;
-        }
-        if (atResult()) {
-            resultStart = m_current.start;
-            result = is(TokenKind::ASTERISK) ? CText("*") : m_current.text;
         } else {
-            resultStart = -1;
+            if (atResult()) {
+                resultStart = m_current.start;
+                result = is(TokenKind::ASTERISK) ? CText("*") : m_current.text;
+            } else {
+                resultStart = -1;
+            }
+            advance(TokenKind::SYMBOL);
         }
-        advance(TokenKind::SYMBOL);
         restEnd = m_haveToken ? m_current.start : m_lexer.position();
     }
     const int64_t gameEnd = m_haveToken ? m_current.start : m_lexer.position();
@@ -503,7 +503,8 @@ void CPgnReader::keepRestOfGame() {
 
     std::string rest(size_t(std::max<int64_t>(restEnd - m_elementStart, 0)), '\0');
     m_buffer->pubseekpos(std::streampos(m_elementStart), std::ios_base::in);
-    rest.resize(size_t(std::max<std::streamsize>(m_buffer->sgetn(&rest[0], std::streamsize(rest.size())), 0)));
+    const std::streamsize got = m_buffer->sgetn(&rest[0], std::streamsize(rest.size()));
+    rest.resize(size_t(std::max<std::streamsize>(got, 0)));
     // A "}" would end the comment the text is kept in.
     std::replace(rest.begin(), rest.end(), '}', ')');
     std::replace(rest.begin(), rest.end(), '{', '(');

@@ -102,7 +102,7 @@ private:
     CText m_tagName;
     CText m_tagValue;
     bool m_hasResultTag = false;
-    std::string m_comment; // the comments being read, joined
+    std::string m_comment;      // the comments being read, joined
     int64_t m_elementStart = 0; // where the element being read began
     std::string m_stoppedWord;  // the word that did not read as a move
     int64_t m_gameEnd = -1;     // set once the rest of the game has been read

@@ -14,6 +14,6 @@ bool isValidUtf8(const char* text, size_t length);
 // same number, as Windows itself converts them.
 std::string utf8FromWindows1252(const char* text, size_t length);
 
-// When any tag value or comment of the game is not UTF-8, the game came from a Windows-1252 file: all its texts are
-// converted, so that one game never holds both encodings.
+// When any tag value or comment of the game is not UTF-8, the game came from a Windows-1252 file:
+// all its texts are converted, so that one game never holds both encodings.
 void convertGameToUtf8(CGame& game);

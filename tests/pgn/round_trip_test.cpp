@@ -187,9 +187,9 @@ TEST(PgnRoundTrip, GeneratedGames) {
 // Files as other programs export them: every game reads whole (but in the
 // file made to be broken) and comes back byte for byte.
 TEST(PgnRoundTrip, SampleFiles) {
-    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn", "broken.pgn",
-                             "lichess_study.pgn", "windows1252.pgn", "cr_only.pgn",
-                             "preamble.pgn"}) {
+    for (const char* name :
+         {"lichess.pgn", "database_export.pgn", "study.pgn", "broken.pgn", "lichess_study.pgn",
+          "windows1252.pgn", "cr_only.pgn", "preamble.pgn"}) {
         const std::string text = fileText(std::string(TEST_DATA_DIR) + "/" + name);
         ASSERT_FALSE(text.empty()) << name;
         std::istringstream stream(text);

@@ -194,8 +194,7 @@ TEST(PgnWriter, LinesBreakOnlyBetweenWords) {
          "1. e4 {" + x60 + "\r\n" + std::string(20, 'S') + "} *\r\n\r\n"},
         // Longer than a line: alone on its own line, the next word after it.
         {75, long90 + " end", "1. e4\r\n{" + long90 + "\r\nend} *\r\n\r\n"},
-        {20, url + " " + url,
-         "1. e4\r\n{" + url + "\r\n" + url + "}\r\n*\r\n\r\n"},
+        {20, url + " " + url, "1. e4\r\n{" + url + "\r\n" + url + "}\r\n*\r\n\r\n"},
         // A UTF-8 character is never cut.
         {20, "\xE7\x99\xBD\xE6\x96\xB9\xE5\xBE\x97\xE5\x88\xB0\xE4\xBC\x98",
          "1. e4\r\n{\xE7\x99\xBD\xE6\x96\xB9\xE5\xBE\x97\xE5\x88\xB0\xE4\xBC\x98} *\r\n\r\n"},

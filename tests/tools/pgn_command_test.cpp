@@ -34,22 +34,20 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
                            "impossible position: Each side needs exactly one king"}));
 
     std::vector<std::string> arguments = {"pgn", "check"};
-    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn",
-                             "lichess_study.pgn", "windows1252.pgn", "cr_only.pgn",
-                             "preamble.pgn"})
+    for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn", "lichess_study.pgn",
+                             "windows1252.pgn", "cr_only.pgn", "preamble.pgn"})
         arguments.push_back(sample(name));
     const CToolResult good = runTool(arguments);
     EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
-    EXPECT_EQ(
-        outputLines(good.out),
-        (std::vector<std::string>{
-            sample("lichess.pgn") + ": games 3, read 3, in part 0, failed 0",
-            sample("database_export.pgn") + ": games 3, read 3, in part 0, failed 0",
-            sample("study.pgn") + ": games 2, read 2, in part 0, failed 0",
-            sample("lichess_study.pgn") + ": games 2, read 2, in part 0, failed 0",
-            sample("windows1252.pgn") + ": games 2, read 2, in part 0, failed 0",
-            sample("cr_only.pgn") + ": games 2, read 2, in part 0, failed 0",
-            sample("preamble.pgn") + ": games 2, read 2, in part 0, failed 0"}));
+    EXPECT_EQ(outputLines(good.out),
+              (std::vector<std::string>{
+                  sample("lichess.pgn") + ": games 3, read 3, in part 0, failed 0",
+                  sample("database_export.pgn") + ": games 3, read 3, in part 0, failed 0",
+                  sample("study.pgn") + ": games 2, read 2, in part 0, failed 0",
+                  sample("lichess_study.pgn") + ": games 2, read 2, in part 0, failed 0",
+                  sample("windows1252.pgn") + ": games 2, read 2, in part 0, failed 0",
+                  sample("cr_only.pgn") + ": games 2, read 2, in part 0, failed 0",
+                  sample("preamble.pgn") + ": games 2, read 2, in part 0, failed 0"}));
 
     const CToolResult missing = runTool({"pgn", "check", sample("missing.pgn")});
     EXPECT_EQ(missing.exitCode, 1);

@@ -26,6 +26,8 @@ bool endsWith(const std::string& text, const char* end) {
 } // namespace
 
 bool isResultWord(const char* text) {
+    // Asked of every word of a file: most are moves, which never start with a digit.
+    if (text[0] != '0' && text[0] != '1') return false;
     return std::strcmp(text, "1-0") == 0 || std::strcmp(text, "0-1") == 0 ||
            std::strcmp(text, "1/2-1/2") == 0;
 }

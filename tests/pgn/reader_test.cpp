@@ -188,6 +188,17 @@ TEST(PgnReader, Tags) {
         names.emplace_back(pair.name.c_str());
     EXPECT_EQ(names, (std::vector<std::string>{"Event", "Site", "Date", "Round", "White", "Black",
                                                "Result", "ECO"}));
+    // A FEN tag gets its SetUp tag where the writer puts it, once.
+    for (const std::string& text :
+         {std::string("[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*"),
+          std::string("[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*")}) {
+        ReadResult setUp = readPgn(text);
+        ASSERT_TRUE(setUp.game);
+        std::vector<std::string> extra;
+        for (size_t i = 7; i < setUp.game->tags().size(); ++i)
+            extra.emplace_back(setUp.game->tags()[i].name.c_str());
+        EXPECT_EQ(extra, (std::vector<std::string>{"SetUp", "FEN"})) << text;
+    }
     // A broken tag pair ends the tag section; its tokens are then move text.
     EXPECT_FALSE(readPgn("[Event \"x\"]\n[\"no name\"]\n1. e4 *").game);
 }

@@ -228,6 +228,9 @@ TEST(PgnRoundTrip, HandPickedTexts) {
         "[Round 3]\n[Event\n\"multi\nline\"]\n1. e4 *",
         "1. e4! e5!! 2. Nf3?? Nc6!? *",
         "1. e4 d5 2. e5 f5 3. exf6 e.p. *",
+        "[FEN \"4k3/8/8/8/8/8/8/4K3 b - - 0 7\"]\n7... Kd7 -- Kc7 *",
+        "1. e4 {a} $1 {b} $14 (1. d4 {c} (1. c4) {d}) {e} e5 1-0",
+        "1. e4 e5 2. Kxx {rest} (2. d4) *",
     };
     for (const std::string& text : cases)
         expectRoundTrip(text, text);

@@ -9,8 +9,7 @@ const char* const ROSTER_TAGS[7] = {"Event", "Site", "Date", "Round", "White", "
 CGame::CGame() {
     m_tags.reserve(16);
     for (const char* name : ROSTER_TAGS)
-        setTag(name, CText(""));
-    setTag("Result", CText("*"));
+        m_tags.push_back(CTagPair{CText(name), CText(std::strcmp(name, "Result") == 0 ? "*" : "")});
 }
 
 CGame::~CGame() = default;

@@ -18,9 +18,15 @@ uint8_t suffixGlyph(const std::string& suffix) {
     return 0;
 }
 
-bool endsWith(const std::string& text, const char* end) {
-    const size_t length = std::strlen(end);
-    return text.size() > length && text.compare(text.size() - length, length, end) == 0;
+bool hasEnPassantMark(const std::string& word) {
+    constexpr size_t length = sizeof EN_PASSANT_MARK - 1;
+    return word.size() > length && word.back() == '.' &&
+           word.compare(word.size() - length, length, EN_PASSANT_MARK) == 0;
+}
+
+bool isNullMoveText(const std::string& text) {
+    return text.size() == 2 &&
+           ((text[0] == '-' && text[1] == '-') || (text[0] == 'Z' && text[1] == '0'));
 }
 
 } // namespace
@@ -41,8 +47,8 @@ bool startsWithMoveNumber(const char* text) {
 bool readMoveWord(CPosition& position, const std::string& word, CMoveWord& read) {
     // "exd6e.p.": the en-passant mark written onto the move, which only an
     // en-passant capture may carry.
-    if (endsWith(word, EN_PASSANT_MARK)) {
-        const std::string capture = word.substr(0, word.size() - std::strlen(EN_PASSANT_MARK));
+    if (hasEnPassantMark(word)) {
+        const std::string capture = word.substr(0, word.size() - (sizeof EN_PASSANT_MARK - 1));
         return readMoveWord(position, capture, read) && read.move.isEnPassant();
     }
     if (word.empty() || word.size() > MAX_MOVE_TEXT) return false;
@@ -64,7 +70,7 @@ bool readMoveWord(CPosition& position, const std::string& word, CMoveWord& read)
         text.end());
 
     CMove move = NO_MOVE;
-    if (text == "--" || text == "Z0") {
+    if (isNullMoveText(text)) {
         if (position.inCheck()) return false;
         move = NULL_MOVE;
         text = "--";
@@ -78,6 +84,6 @@ bool readMoveWord(CPosition& position, const std::string& word, CMoveWord& read)
         return false;
     read.move = move;
     read.text = text;
-    read.glyph = suffixGlyph(suffix);
+    read.glyph = suffix.empty() ? 0 : suffixGlyph(suffix);
     return true;
 }

@@ -78,11 +78,15 @@ void loadGame(Window* window) {
         showMessage(window, ("No game could be read from " + path).c_str());
         return;
     }
+    // Said once, so the user knows the game is not all the file holds; the
+    // unread text is kept in a comment and saved with the game.
+    const std::string leftOut = game->leftOut.c_str();
     takeTimesFromComments(*game);
     autosaveGame();
     settleBoard(window);
     appState.setLoadedGame(game.release());
     invalidateRect(window, nullptr, true);
+    if (!leftOut.empty()) showMessage(window, ("The game was read in part: " + leftOut).c_str());
 }
 
 void saveGame(Window* window) {

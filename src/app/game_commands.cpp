@@ -7,6 +7,7 @@
 #include "app/engine_link.h"
 #include "app/show_message.h"
 #include "app/stored_state.h"
+#include "app/user_clock.h"
 #include "board/animation.h"
 #include "board/board_view.h"
 #include "platform/ui/window.h"
@@ -43,7 +44,7 @@ void stopEngine() {
 void engineFollowUp(Window* window) {
     stopEngine();
     clearEngineReport();
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
 }
 
@@ -113,7 +114,7 @@ int stepBack(Window* window, int, intptr_t, unsigned) {
     clearMarks();
     showMoveBack(window, move);
     clearEngineReport();
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
     enableForwardButton(true);
     stopEngine();
@@ -129,7 +130,7 @@ int stepForward(Window* window, int, intptr_t, unsigned) {
     showMove(window, move, true, false, false);
     clearEngineReport();
     chargeTime(appState.currentNode);
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
     enableBackButton(true);
     if (!appState.currentNode->hasChildren()) enableForwardButton(false);

@@ -14,8 +14,10 @@
 #include "board/animation.h"
 #include "board/board_view.h"
 #include "board/move_input.h"
+#include "board/typed_move.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/typed_keys.h"
 #include "platform/ui/window.h"
 
 using namespace platform;
@@ -155,6 +157,8 @@ constexpr MessageEntry MESSAGE_TABLE[] = {
     {WM_INITMENUPOPUP, onInitMenuPopup},
     {WM_CLOSE, onClose},
     {WM_SEARCH_ENDED, onSearchEnded},
+    {WM_CHAR, onChar},
+    {WM_KEYDOWN, onKeyDown},
 };
 
 } // namespace
@@ -164,7 +168,9 @@ bool registerMainWindowClass() {
 }
 
 Window* createMainWindow() {
-    return createWindow(WINDOW_CLASS, WINDOW_CLASS);
+    Window* window = createWindow(WINDOW_CLASS, WINDOW_CLASS);
+    deliverTypedKeys(window);
+    return window;
 }
 
 intptr_t mainWindowProc(Window* window, unsigned message, uintptr_t wParam, intptr_t lParam) {

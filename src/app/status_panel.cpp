@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/engine_link.h"
 #include "app/status_texts.h"
+#include "board/typed_move.h"
 #include "engine/clocks.h"
 #include "engine/engine_report.h"
 #include "engine/level_text.h"
@@ -76,6 +77,7 @@ void paintStatusPanel(Dc* dc) {
     const StatusLines lines = statusLines(currentView(), engineReport.snapshot());
     texts.first = lines.first;
     texts.second = lines.second;
+    if (const CText typing = typedMoveLine(); !typing.isEmpty()) texts.second = typing;
     texts.clocks = clockText(clocks(appState.level, clockInputs()), appState.flipped);
     const Rect firstLine{MARGIN, 0, width - MARGIN, LINE_HEIGHT};
     drawText(memory, texts.first.c_str(), firstLine, DT_LEFT);

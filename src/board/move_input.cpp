@@ -148,14 +148,18 @@ intptr_t onLButtonUp(Window* window, unsigned, uintptr_t, intptr_t lParam) {
         dragRender(window, DragPhase::place, appState.dragPiece, at.x, at.y);
     }
     if (move.isPromotion()) move.piece = askPromotionPiece(shell.mainWindow);
+    playUserMove(window, move, !dragMove);
+    return 0;
+}
+
+void playUserMove(Window* window, CMove move, bool animate) {
     appState.userMoveTick = tickCount();
     const uint32_t thinkTime =
         userMoveTime(appState.humanClockStart, uint32_t(appState.userMoveTick));
-    if (!playMove(move, thinkTime, !dragMove, false)) {
+    if (!playMove(move, thinkTime, animate, false)) {
         // The game could not take the move: the board shows the position again.
         invalidateRect(window, nullptr, false);
-        return 0;
+        return;
     }
     afterUserMove(adjudicate().reason);
-    return 0;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "rules/move.h"
+
 namespace platform {
 struct Window;
 }
@@ -13,3 +15,5 @@ intptr_t onLButtonDown(platform::Window* window, unsigned message, uintptr_t wPa
                        intptr_t lParam);
 intptr_t onMouseMove(platform::Window* window, unsigned message, uintptr_t wParam, intptr_t lParam);
 intptr_t onLButtonUp(platform::Window* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+// A legal move of the user's, promotion piece chosen: the clock, the game, the engine's turn.
+void playUserMove(platform::Window* window, CMove move, bool animate);

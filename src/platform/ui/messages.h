@@ -14,6 +14,8 @@ constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_SETTINGCHANGE = 0x001A;
 constexpr unsigned WM_NOTIFY = 0x004E;
 constexpr unsigned WM_HELP = 0x0053;
+constexpr unsigned WM_KEYDOWN = 0x0100;
+constexpr unsigned WM_CHAR = 0x0102;
 constexpr unsigned WM_INITDIALOG = 0x0110;
 constexpr unsigned WM_COMMAND = 0x0111;
 constexpr unsigned WM_TIMER = 0x0113;
@@ -28,6 +30,11 @@ constexpr unsigned WM_USER = 0x0400;
 // WM_ACTIVATE, low word of wParam.
 constexpr unsigned WA_INACTIVE = 0;
 constexpr unsigned WA_ACTIVE = 1;
+
+// WM_KEYDOWN, wParam: the keys the program asks for.
+constexpr uintptr_t VK_BACK = 0x08;
+constexpr uintptr_t VK_RETURN = 0x0D;
+constexpr uintptr_t VK_ESCAPE = 0x1B;
 
 // Standard command ids of dialogs.
 constexpr int IDOK = 1;

@@ -22,6 +22,9 @@ enum : int {
     IDM_EXIT_AT_ONCE = 40090, // Exit without the closing animation: a signal, the session's end
     IDM_GAME_START = 40091,
     IDM_MAIN_LINE_END = 40092,
+    IDM_COPY_POSITION = 40093,
+    IDM_COPY_GAME = 40094,
+    IDM_PASTE = 40095,
 };
 
 // Resources the shell loads by id.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/clipboard_commands.h"
 #include "app/command_ids.h"
 #include "app/dialog_commands.h"
 #include "app/dialog_modal.h"
@@ -44,6 +45,9 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_FAST_FORWARD, fastForward},
     {IDM_GAME_START, gameStart},
     {IDM_MAIN_LINE_END, mainLineEnd},
+    {IDM_COPY_POSITION, copyPositionCommand},
+    {IDM_COPY_GAME, copyGameCommand},
+    {IDM_PASTE, pasteCommand},
 };
 
 intptr_t aboutDialogProc(Window* dialog, unsigned message, uintptr_t wParam, intptr_t) {

@@ -78,6 +78,10 @@ void loadGame(Window* window) {
         showMessage(window, ("No game could be read from " + path).c_str());
         return;
     }
+    openGame(window, std::move(game));
+}
+
+void openGame(Window* window, std::unique_ptr<CGame> game) {
     // Said once, so the user knows the game is not all the file holds; the
     // unread text is kept in a comment and saved with the game.
     const std::string leftOut = game->leftOut.c_str();
@@ -87,6 +91,11 @@ void loadGame(Window* window) {
     appState.setLoadedGame(game.release());
     invalidateRect(window, nullptr, true);
     if (!leftOut.empty()) showMessage(window, ("The game was read in part: " + leftOut).c_str());
+}
+
+void writeGameAsSaved(CGame& game, std::ostream& out) {
+    game.setOptions(75, true, true, true, true, false);
+    game.writeTo(out);
 }
 
 void saveGame(Window* window) {
@@ -101,9 +110,7 @@ void saveGame(Window* window) {
     }
     gameDetailsDialog(window);
     appState.completeTags(false);
-    CGame& game = *appState.game;
-    game.setOptions(75, true, true, true, true, false);
-    game.writeTo(replacement.out());
+    writeGameAsSaved(*appState.game, replacement.out());
     if (!replacement.commit()) {
         showMessage(window, ("Could not save the game to " + path).c_str());
         return;

@@ -1,8 +1,12 @@
 #pragma once
 // Load game and Save game: PGN files chosen with the desktop's open and save dialogs.
 
+#include <iosfwd>
+#include <memory>
+
 class CDatabase;
 class CFileSystem;
+class CGame;
 
 namespace platform {
 struct Window;
@@ -18,6 +22,12 @@ void loadGame(platform::Window* window);
 // a failure leaves the file as it was; a write-protected file is refused, a link keeps
 // naming the file it names and the file keeps its mode.
 void saveGame(platform::Window* window);
+
+// The rest of Load game once a game is read: the current game goes to the autosave
+// ring, the read one becomes the current game.
+void openGame(platform::Window* window, std::unique_ptr<CGame> game);
+// The game as Save game writes it.
+void writeGameAsSaved(CGame& game, std::ostream& out);
 
 // The files Save game writes (tests make writing fail); null gives the machine's files.
 void setSaveFileSystem(CFileSystem* files);

@@ -258,6 +258,19 @@ std::string placement(const CPosition& position) {
 
 } // namespace
 
+bool startGameFromFen(Window* window, const char* fen) {
+    CPosition position;
+    position.setFen(fen);
+    if (!position.isValidSetup() || position.whyNotPlayable()) {
+        refuse(window, position);
+        return false;
+    }
+    char read[FEN_BUFFER_SIZE];
+    position.getFen(read);
+    newGameFrom(window, read);
+    return true;
+}
+
 void setupBoardDialogs(Window* window) {
     char before[FEN_BUFFER_SIZE];
     appState.position->getFen(before);

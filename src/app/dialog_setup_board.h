@@ -8,3 +8,6 @@ struct Window;
 }
 
 void setupBoardDialogs(platform::Window* window);
+// A new game from a whole FEN (pasted), after the checks the dialogs make; a position
+// that fails them is refused with the dialogs' message and changes nothing.
+bool startGameFromFen(platform::Window* window, const char* fen);

@@ -32,7 +32,8 @@ TEST_F(ProgramTest, MenusAndButtonsReadAsTheyShould) {
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "File: New game=40006 Load game...=40003 Save game...=40004 - Exit=40001",
                          "Tools: Options...=40012 Game moves...=40020 Move now=40016 "
-                         "Setup board...=40049",
+                         "Setup board...=40049 - Copy position\tCtrl+Shift+C=40093 "
+                         "Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095",
                          "?: Help...=40055 Hint=40041 - About...=40024"}));
     for (int command : {IDM_BACK, IDM_GAME_MOVES, IDM_FORWARD, IDM_MOVE_NOW, IDM_HINT,
                         IDM_FLIP_BOARD, IDM_OPTIONS, IDM_NEW_GAME}) {
@@ -53,9 +54,11 @@ TEST_F(ProgramTest, KeysSendTheirCommands) {
         int command;
     };
     const Case cases[] = {
-        {"Ctrl+Q", IDM_EXIT},      {"Ctrl+N", IDM_NEW_GAME}, {"Ctrl+O", IDM_LOAD_GAME},
-        {"Ctrl+S", IDM_SAVE_GAME}, {"Left", IDM_BACK},       {"Right", IDM_FORWARD},
-        {"Up", IDM_FAST_FORWARD},  {"Down", IDM_FAST_BACK},  {"Return", IDM_MOVE_NOW}};
+        {"Ctrl+Q", IDM_EXIT},      {"Ctrl+N", IDM_NEW_GAME},   {"Ctrl+O", IDM_LOAD_GAME},
+        {"Ctrl+S", IDM_SAVE_GAME}, {"Left", IDM_BACK},         {"Right", IDM_FORWARD},
+        {"Up", IDM_FAST_FORWARD},  {"Down", IDM_FAST_BACK},    {"Return", IDM_MOVE_NOW},
+        {"Home", IDM_GAME_START},  {"End", IDM_MAIN_LINE_END}, {"Ctrl+Shift+C", IDM_COPY_POSITION},
+        {"Ctrl+C", IDM_COPY_GAME}, {"Ctrl+V", IDM_PASTE}};
     for (const Case& c : cases)
         EXPECT_EQ(acceleratorCommand(keys, c.key), c.command) << c.key;
     destroyAccelerators(keys);

@@ -23,8 +23,3 @@ int usageError(const char* usage);
 // played from it; otherwise prints one line naming the bad field or the fault on
 // stderr and returns false.
 bool readFenArgument(const char* text, CPosition& position);
-
-// Why a FEN's form is wrong ("" when it is fine): six fields, eight ranks of eight
-// files of known letters, side w or b, castling - or KQkq letters, en passant - or
-// a square, two counters.
-std::string fenFormProblem(const char* text);

@@ -25,6 +25,7 @@ enum : int {
     IDM_COPY_POSITION = 40093,
     IDM_COPY_GAME = 40094,
     IDM_PASTE = 40095,
+    IDM_EXPORT_IMAGE = 40096,
 };
 
 // Resources the shell loads by id.

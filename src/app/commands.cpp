@@ -6,6 +6,7 @@
 #include "app/clipboard_commands.h"
 #include "app/command_ids.h"
 #include "app/dialog_commands.h"
+#include "app/export_image.h"
 #include "app/dialog_modal.h"
 #include "app/engine_link.h"
 #include "app/game_commands.h"
@@ -48,6 +49,7 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_COPY_POSITION, copyPositionCommand},
     {IDM_COPY_GAME, copyGameCommand},
     {IDM_PASTE, pasteCommand},
+    {IDM_EXPORT_IMAGE, exportImageCommand},
 };
 
 intptr_t aboutDialogProc(Window* dialog, unsigned message, uintptr_t wParam, intptr_t) {

@@ -252,7 +252,8 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
         return text;
     };
     EXPECT_EQ(describe(menu.popups[0]),
-              "File: New game=40006 Load game...=40003 Save game...=40004 - Exit=40001");
+              "File: New game=40006 Load game...=40003 Save game...=40004 Export board "
+              "image...=40096 - Exit=40001");
     EXPECT_EQ(describe(menu.popups[1]),
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049 - "
               "Copy position\tCtrl+Shift+C=40093 Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095");

@@ -223,7 +223,7 @@ TEST(Window, MenuBarButtonsMenusAndAccelerators) {
 
     Accelerators* keys = loadAccelerators(101);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(acceleratorCount(keys), 9);
+    EXPECT_EQ(acceleratorCount(keys), 14);
     struct KeyCase {
         const char* key;
         int command;

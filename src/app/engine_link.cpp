@@ -323,7 +323,11 @@ void stopSearch() {
 }
 
 void clearEngineReport() {
-    stopHint();
+    // A search whose move is dropped is not wanted either, even one not yet begun.
+    if (playSerial != 0 || hintSerial != 0) {
+        appState.autoMove = false;
+        stopSearch();
+    }
     playSerial = 0;
     note = EngineNote::none;
     engineReport.clear(tickCount());

@@ -11,7 +11,8 @@
 //   wait                 waits until StopAnalyse
 // Two faults can be switched on: StartEngine hangs, or StopAnalyse is not heeded (sleep
 // and wait then run their course, wait for good). Either hang lasts until the test
-// releases it. A hang polls instead of waiting on a condition: the program may leave
+// releases it. A program in a process of its own gets them from the environment
+// (SCRIPTED_ENGINE_FAULTS, read by StartEngine). A hang polls instead of waiting on a condition: the program may leave
 // the thread inside it when it ends, and a condition still waited on cannot be destroyed.
 // The test reaches the controls through the module's extra exports, below the fifteen.
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <sstream>
@@ -32,10 +34,19 @@
 
 namespace {
 
-std::mutex lock;
-std::condition_variable stopped;
-std::string calls;
-std::string script;
+// Never destroyed: a thread the program left inside a hang may still hold the lock when
+// the process ends.
+struct Shared {
+    std::mutex lock;
+    std::condition_variable stopped;
+    std::string calls;
+    std::string script;
+};
+Shared& shared = *new Shared;
+std::mutex& lock = shared.lock;
+std::condition_variable& stopped = shared.stopped;
+std::string& calls = shared.calls;
+std::string& script = shared.script;
 EngineCallbacks* callbacks = nullptr;
 bool stopRequested = false;
 // The faults, and the release of every hang; atomics need no destruction at exit.
@@ -124,7 +135,11 @@ void runStep(const std::string& step) {
 
 } // namespace
 
+SCRIPTED_EXPORT void ScriptedEngineSetFaults(int32_t faults);
+
 SCRIPTED_EXPORT void StartEngine(int32_t hashKB, EngineCallbacks* table) {
+    if (const char* faults = std::getenv("SCRIPTED_ENGINE_FAULTS"))
+        ScriptedEngineSetFaults(std::atoi(faults));
     record("StartEngine " + std::to_string(hashKB) + (table && table->reserved == 0 ? "" : " bad"));
     {
         std::lock_guard<std::mutex> guard(lock);

@@ -76,11 +76,15 @@ TEST_F(HintTest, ASecondHintEndsTheFirst) {
     expectHintGone();
     EXPECT_EQ(scriptedEngine().count("StartAnalyse"), 1) << "no second search";
 
-    // The next Hint is a hint again.
+    // The next Hint is a hint again: shown with the move's sound, no box.
     scriptedEngine().setScript("pv 30 d2d4");
+    const size_t soundsBefore = sounds.size();
     command(IDM_HINT);
-    ASSERT_TRUE(runUntil([] { return appState.animation.load() != nullptr; }));
-    EXPECT_FALSE(hintUnderway());
+    ASSERT_TRUE(runUntil([] { return !hintUnderway(); }));
+    settle();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_GT(sounds.size(), soundsBefore);
+    EXPECT_TRUE(mainLine().empty());
 }
 
 TEST_F(HintTest, TheUsersMoveEndsTheHintAndTheEngineAnswersIt) {

@@ -1,8 +1,12 @@
 # Thin front to CMake. `make run` and `make test` are the two entry points.
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# `make install` puts the program under PREFIX (below DESTDIR when given, for packaging);
+# `make uninstall` removes what the last install from build/release put there.
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps release run test debug bench fuzz format clean
+.PHONY: all deps release run test debug bench fuzz format clean install uninstall
 
 all: release
 
@@ -29,6 +33,12 @@ bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLOWMERE_TESTS=OFF -DTALLOWMERE_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
 	@echo "Benchmarks are in build/bench/bin"
+
+install: release
+	DESTDIR="$(DESTDIR)" bash scripts/install.sh install build/release "$(PREFIX)"
+
+uninstall:
+	DESTDIR="$(DESTDIR)" bash scripts/install.sh uninstall build/release
 
 fuzz:
 	@bash scripts/install-deps.sh --extras

@@ -7,16 +7,20 @@ build_packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev
+  # The install test validates the menu entry and the AppStream metadata with these.
+  desktop-file-utils appstream
 )
 run_packages=(
   libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core
 )
 # Wanted by `make fuzz`, the engine matches (tarnwick/tools/match.py), the PGN
-# speed comparison and trying the window under a virtual display; not by the build.
+# speed comparison, trying the window under a virtual display and reading the
+# installed manual pages; not by the build.
 extra_packages=(
   clang libclang-rt-14-dev
   stockfish gnuchess glaurung toga2 ethereal-chess pgn-extract
   xvfb xauth xdotool openbox imagemagick
+  man-db
 )
 
 wanted=("${build_packages[@]}" "${run_packages[@]}")

@@ -30,6 +30,12 @@ constexpr TagField TAG_FIELDS[] = {{IDC_WHITE, "White"}, {IDC_BLACK, "Black"},
 // The game's other tags while the dialog is open, edited here and written back on closing.
 std::vector<CTagPair> extraTags;
 
+// The tags that say where the game starts: shown, never edited, as a changed one would
+// no longer fit the moves and the game would not read again.
+bool isStartTag(const CText& name) {
+    return name == "FEN" || name == "SetUp";
+}
+
 CText& extraTagValue(const CText& name) {
     for (CTagPair& pair : extraTags) {
         if (pair.name == name) return pair.value;
@@ -49,6 +55,27 @@ int tagNameRow(Window* dialog, const CText& name) {
 CText selectedTagName(Window* dialog) {
     const int row = listCurSel(dialog, IDC_TAG_NAME);
     return row < 0 ? CText() : CText(listItemText(dialog, IDC_TAG_NAME, row).c_str());
+}
+
+void showSelectedTag(Window* dialog) {
+    const CText name = selectedTagName(dialog);
+    setDlgItemText(dialog, IDC_TAG_VALUE, name.isEmpty() ? "" : extraTagValue(name).c_str());
+    enableDlgItem(dialog, IDC_TAG_VALUE, !isStartTag(name));
+}
+
+// The four results, and a game's own other result so that it survives the dialog.
+void fillResults(Window* dialog, const CText& result) {
+    listResetContent(dialog, IDC_RESULT);
+    for (const char* text : RESULTS)
+        listAddString(dialog, IDC_RESULT, text);
+    // An empty result selects nothing rather than the first entry, which would record a win.
+    if (result.isEmpty()) {
+        listSetCurSel(dialog, IDC_RESULT, -1);
+        return;
+    }
+    int row = listFindStringExact(dialog, IDC_RESULT, result.c_str());
+    if (row < 0) row = listAddString(dialog, IDC_RESULT, result.c_str());
+    listSetCurSel(dialog, IDC_RESULT, row);
 }
 
 void fillPlayerList(Window* dialog, int id, const CText& player, const CText* ours, int count) {
@@ -83,14 +110,10 @@ void fillFields(Window* dialog) {
         extraTags.push_back(CTagPair{name, game.tag(name.c_str())});
         listAddString(dialog, IDC_TAG_NAME, name.c_str());
     }
-    const bool anyExtra = !extraTags.empty();
-    if (anyExtra) listSetCurSel(dialog, IDC_TAG_NAME, tagNameRow(dialog, extraTags[0].name));
-    setDlgItemText(dialog, IDC_TAG_VALUE, anyExtra ? extraTags[0].value.c_str() : "");
-
-    // An empty result selects nothing rather than the first entry, which would record a win.
-    listSetCurSel(dialog, IDC_RESULT, -1);
-    const CText result = game.result();
-    if (!result.isEmpty()) listSelectString(dialog, IDC_RESULT, result.c_str());
+    if (!extraTags.empty())
+        listSetCurSel(dialog, IDC_TAG_NAME, tagNameRow(dialog, extraTags[0].name));
+    showSelectedTag(dialog);
+    fillResults(dialog, game.result());
 }
 
 void writeBack(Window* dialog) {
@@ -98,8 +121,9 @@ void writeBack(Window* dialog) {
     CGame& game = *appState.game;
     for (const TagField& field : TAG_FIELDS)
         game.setTag(field.tag, CText(getDlgItemText(dialog, field.id).c_str()));
-    for (const CTagPair& pair : extraTags)
-        game.setTag(pair.name.c_str(), pair.value);
+    for (const CTagPair& pair : extraTags) {
+        if (!isStartTag(pair.name)) game.setTag(pair.name.c_str(), pair.value);
+    }
 }
 
 intptr_t onCommand(Window* dialog, int id, unsigned notification) {
@@ -114,10 +138,12 @@ intptr_t onCommand(Window* dialog, int id, unsigned notification) {
         return 1;
     case IDC_TAG_NAME:
         if (notification != CBN_SELCHANGE) return 0;
-        setDlgItemText(dialog, IDC_TAG_VALUE, extraTagValue(selectedTagName(dialog)).c_str());
+        showSelectedTag(dialog);
         return 1;
     case IDC_TAG_VALUE:
-        if (notification != EN_CHANGE || listCurSel(dialog, IDC_TAG_NAME) < 0) return 0;
+        if (notification != EN_CHANGE || listCurSel(dialog, IDC_TAG_NAME) < 0 ||
+            isStartTag(selectedTagName(dialog)))
+            return 0;
         extraTagValue(selectedTagName(dialog)) = getDlgItemText(dialog, IDC_TAG_VALUE).c_str();
         return 1;
     default:
@@ -128,8 +154,6 @@ intptr_t onCommand(Window* dialog, int id, unsigned notification) {
 intptr_t gameDetailsProc(Window* dialog, unsigned message, uintptr_t wParam, intptr_t) {
     switch (message) {
     case WM_INITDIALOG:
-        for (const char* result : RESULTS)
-            listAddString(dialog, IDC_RESULT, result);
         appState.completeTags(false);
         fillFields(dialog);
         return 1;

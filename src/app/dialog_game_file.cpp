@@ -13,6 +13,7 @@
 #include "app/stored_state.h"
 #include "board/animation.h"
 #include "database/database.h"
+#include "database/file_replacement.h"
 #include "pgn/pgn_reader.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/filedialog.h"
@@ -49,12 +50,6 @@ bool openUnderWaitCursor(CDatabase& database, const std::string& path) {
     const bool opened = database.open(path.c_str());
     setCursor(previous);
     return opened;
-}
-
-// Renaming over a file replaces it even when the file itself is write-protected; such a
-// file is refused, as writing it in place would be.
-bool mayReplace(CFileSystem& files, const std::string& path) {
-    return !files.openForReading(path.c_str()) || files.openForWriting(path.c_str(), true);
 }
 
 } // namespace
@@ -94,8 +89,9 @@ void saveGame(Window* window) {
     std::string path;
     if (!chooseFile(window, "New file", true, &path)) return;
     CFileSystem& files = saveFiles ? *saveFiles : realFileSystem();
-    const std::string written = path + ".tmp";
-    if (!mayReplace(files, path) || !files.openForWriting(written.c_str(), false)) {
+    // Asked before the details, so that nobody fills them in for a file that is refused.
+    CFileReplacement replacement(files, path.c_str());
+    if (!replacement.begin()) {
         showMessage(window, ("Could not open " + path + " ").c_str());
         return;
     }
@@ -103,10 +99,8 @@ void saveGame(Window* window) {
     appState.completeTags(false);
     CGame& game = *appState.game;
     game.setOptions(75, true, true, true, true, false);
-    CPgnReader reader;
-    CDatabase writer(reader, files);
-    if (!writer.append(written.c_str(), game) || !files.renameFile(written.c_str(), path.c_str())) {
-        files.removeFile(written.c_str());
+    game.writeTo(replacement.out());
+    if (!replacement.commit()) {
         showMessage(window, ("Could not save the game to " + path).c_str());
         return;
     }

@@ -15,7 +15,8 @@ CDatabase& gameDatabase();
 void loadGame(platform::Window* window);
 // The chosen file is replaced by the current game, after the Game details dialog. The
 // game is written beside the file and renamed over it only once it is all written, so
-// a failure leaves the file as it was.
+// a failure leaves the file as it was; a write-protected file is refused, a link keeps
+// naming the file it names and the file keeps its mode.
 void saveGame(platform::Window* window);
 
 // The files Save game writes (tests make writing fail); null gives the machine's files.

@@ -1,6 +1,6 @@
 #include "app/dialog_setup_board.h"
 
-#include <cstring>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/buttons.h"
@@ -26,6 +26,13 @@ constexpr int IDD_SETUP_BOARD = 121;
 enum : int { IDC_CLEAR = 1030, IDC_RESET = 1032, IDC_UNDO = 1033 };
 
 const char NOT_LEGAL[] = "The position isn\xB4t legal !";
+
+// The refusal, with the reason when the rules can name one.
+void refuse(Window* owner, CPosition& position) {
+    std::string message = NOT_LEGAL;
+    if (const char* reason = position.whyNotPlayable()) message = message + "\n" + reason + ".";
+    showMessage(owner, message.c_str());
+}
 
 constexpr int SQUARE_SIZE = 24;
 constexpr int BOARD_LEFT = 16;
@@ -142,18 +149,20 @@ void onTap(Window* dialog, int x, int y) {
 }
 
 // The board may leave the editor when it would be legal for one side or the other,
-// before the side page settles side, castling and en passant.
-bool boardCouldBeLegal() {
+// before the side page settles side, castling and en passant; otherwise the user is
+// told why it may not.
+bool boardCouldBeLegal(Window* dialog) {
     char fen[FEN_BUFFER_SIZE];
     appState.setupPosition->getFen(fen);
     CPosition trial;
     trial.setFen(fen);
     trial.setCastling(0);
     trial.setEnPassant(0);
-    for (const int side : {WHITE, BLACK}) {
+    for (const int side : {BLACK, WHITE}) {
         trial.setSideToMove(side);
         if (trial.isValidSetup()) return true;
     }
+    refuse(dialog, trial);
     return false;
 }
 
@@ -162,11 +171,7 @@ intptr_t onCommand(Window* dialog, int id) {
     switch (id) {
     case IDOK:
     case IDCANCEL:
-        if (boardCouldBeLegal()) {
-            endDialog(dialog, id);
-        } else {
-            showMessage(dialog, NOT_LEGAL);
-        }
+        if (boardCouldBeLegal(dialog)) endDialog(dialog, id);
         return 1;
     case IDC_CLEAR:
         appState.setupPosition->clear();
@@ -215,7 +220,7 @@ bool editUntilLegal(Window* window) {
             if (setupSideDialog(window) < 0) return false;
         }
         if (appState.setupPosition->isValidSetup()) return true;
-        showMessage(window, NOT_LEGAL);
+        refuse(window, *appState.setupPosition);
     }
 }
 
@@ -229,13 +234,26 @@ void newGameFrom(Window* window, const char* fen) {
     appState.position = std::make_unique<CPosition>();
     appState.position->setFen(fen);
     appState.game->setTag("FEN", CText(fen));
-    // The first move is numbered 1 whatever the position's move number: ply 0 is
-    // White's first move, ply 1 Black's.
+    // The first move is numbered 1, as the FEN says: ply 0 is White's first move,
+    // ply 1 Black's.
     appState.game->root()->ply = appState.position->sideToMove() == WHITE ? -1 : 0;
     clearHashtables();
     enableBackButton(false);
     enableForwardButton(false);
     invalidateRect(window, nullptr, true);
+}
+
+// The FEN up to its counters: what the dialogs let the user change.
+std::string placement(const CPosition& position) {
+    char fen[FEN_BUFFER_SIZE];
+    position.getFen(fen);
+    std::string text = fen;
+    for (int counter = 0; counter < 2; ++counter) {
+        const size_t blank = text.find_last_of(' ');
+        if (blank == std::string::npos) break;
+        text.erase(blank);
+    }
+    return text;
 }
 
 } // namespace
@@ -245,8 +263,13 @@ void setupBoardDialogs(Window* window) {
     appState.position->getFen(before);
     appState.setupPosition->setFen(before);
     if (!editUntilLegal(window)) return;
+    CPosition& setup = *appState.setupPosition;
+    if (placement(setup) == placement(*appState.position)) return;
+    // A new game: no move towards the fifty yet, and the first move is move 1. The old
+    // game's counters would have the engine treat it as nearly drawn.
+    setup.setHalfMoveClock(0);
+    setup.setMoveNumber(1);
     char after[FEN_BUFFER_SIZE];
-    appState.setupPosition->getFen(after);
-    if (std::strcmp(before, after) == 0) return;
+    setup.getFen(after);
     newGameFrom(window, after);
 }

@@ -5,18 +5,13 @@
 #include <ostream>
 #include <vector>
 
+#include "database/file_replacement.h"
 #include "game/game.h"
 #include "pgn/game_reader.h"
 
 namespace {
 
 constexpr std::streamsize COPY_BLOCK = 1 << 16;
-
-CText withSuffix(const CText& name, const char* suffix) {
-    CText text(name);
-    text += suffix;
-    return text;
-}
 
 } // namespace
 
@@ -205,7 +200,9 @@ std::unique_ptr<CGame> CDatabase::previous() {
 }
 
 bool CDatabase::append(const char* path, CGame& game) {
-    std::unique_ptr<std::ostream> out = m_files.openForWriting(path, true);
+    // Appending, unlike replacing, would go through where writing is refused.
+    std::unique_ptr<std::ostream> out =
+        m_files.mayWrite(path) ? m_files.openForWriting(path, true) : nullptr;
     if (!out) {
         setError(DB_CANNOT_APPEND, path);
         return false;
@@ -243,48 +240,28 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
     const int32_t keptCurrent = m_current;
     const CText name = m_name;
     const int64_t keptPosition = filePosition();
-    const CText temporary = withSuffix(name, ".tmp");
-    const CText backup = withSuffix(name, ".bak");
 
     bool result = false;
-    std::unique_ptr<std::ostream> out = m_files.openForWriting(temporary.c_str(), false);
-    if (!out) {
-        setError(DB_CANNOT_WRITE, temporary.c_str());
+    CFileReplacement replacement(m_files, name.c_str());
+    if (!replacement.begin()) {
+        setReplacementError(replacement);
     } else {
-        bool written = start <= 0 || copyRange(*out, 0, start);
+        std::ostream& out = replacement.out();
+        bool written = start <= 0 || copyRange(out, 0, start);
         if (written && game) {
-            game->writeTo(*out);
+            game->writeTo(out);
             // The part was missing: a game that could not be written must not
             // replace the one on disk.
-            if (!out->good()) {
+            if (!out.good()) {
                 setError(DB_WRITE_ERROR);
                 written = false;
             }
         }
-        written = written && copyRange(*out, end, 0);
+        written = written && copyRange(out, end, 0);
         if (written) {
-            out->flush();
-            if (!out->good()) {
-                setError(DB_WRITE_ERROR);
-                written = false;
-            }
-        }
-        out.reset();
-        if (!written) {
-            m_files.removeFile(temporary.c_str());
-        } else {
             close();
-            m_files.removeFile(backup.c_str());
-            if (!m_files.renameFile(name.c_str(), backup.c_str())) {
-                m_files.removeFile(temporary.c_str());
-                setError(DB_WRITE_ERROR);
-            } else if (m_files.renameFile(temporary.c_str(), name.c_str())) {
-                m_files.removeFile(backup.c_str());
-                result = true;
-            } else {
-                m_files.renameFile(backup.c_str(), name.c_str());
-                setError(DB_WRITE_ERROR);
-            }
+            result = replacement.commit();
+            if (!result) setReplacementError(replacement);
         }
     }
 
@@ -298,6 +275,21 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
         m_errorText = keptText;
     }
     return result;
+}
+
+void CDatabase::setReplacementError(const CFileReplacement& replacement) {
+    switch (replacement.fault()) {
+    case CFileReplacement::Fault::WRITE_PROTECTED:
+        setError(DB_CANNOT_WRITE,
+                 replacement.target().empty() ? m_name.c_str() : replacement.target().c_str());
+        break;
+    case CFileReplacement::Fault::CANNOT_CREATE:
+        setError(DB_CANNOT_WRITE, replacement.temporary().c_str());
+        break;
+    default:
+        setError(DB_WRITE_ERROR);
+        break;
+    }
 }
 
 bool CDatabase::copyRange(std::ostream& out, int64_t from, int64_t to) {

@@ -17,6 +17,7 @@
 #include "database/game_filter.h"
 #include "database/game_index_entry.h"
 
+class CFileReplacement;
 class CGame;
 class CGameReader;
 
@@ -72,7 +73,8 @@ public:
 
 protected:
     // Replaces the bytes from start up to end with the game's text (or with
-    // nothing) by writing name.tmp and renaming; the file is never half-written.
+    // nothing) through a file replacement: the file is never half-written, a
+    // write-protected one is refused, a link stays a link and the mode is kept.
     bool rewrite(int64_t start, int64_t end, CGame* game);
     // Copies the file's bytes from `from` up to `to` (to the end when to is 0)
     // to out, in blocks.
@@ -82,6 +84,7 @@ protected:
 private:
     bool hasGame(int n) const { return m_isOpen && n >= 0 && n < int(m_entries.size()); }
     int64_t filePosition();
+    void setReplacementError(const CFileReplacement& replacement);
 
     CGameReader& m_reader;
     CFileSystem& m_files;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <istream>
+#include <ostream>
 #include <streambuf>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -77,6 +79,40 @@ private:
     off_type m_blockStart = 0; // file offset of the block's first byte
 };
 
+// A write buffer over a C file whose flush waits until the bytes are on the
+// disk: a replacement renames the new file over the old one only then, and a
+// full disk or a failing device must show before that, not at closing.
+class CFileWriteBuffer : public std::streambuf {
+public:
+    explicit CFileWriteBuffer(std::FILE* file) : m_file(file) {}
+    ~CFileWriteBuffer() override { std::fclose(m_file); }
+    CFileWriteBuffer(const CFileWriteBuffer&) = delete;
+    CFileWriteBuffer& operator=(const CFileWriteBuffer&) = delete;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        return std::fputc(c, m_file) == EOF ? traits_type::eof() : c;
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        return std::streamsize(std::fwrite(text, 1, size_t(count), m_file));
+    }
+    int sync() override { return std::fflush(m_file) == 0 && fsync(fileno(m_file)) == 0 ? 0 : -1; }
+
+private:
+    std::FILE* m_file;
+};
+
+class CFileOutput : public std::ostream {
+public:
+    explicit CFileOutput(std::FILE* file) : std::ostream(nullptr), m_buffer(file) {
+        rdbuf(&m_buffer);
+    }
+
+private:
+    CFileWriteBuffer m_buffer;
+};
+
 class CFileInput : public std::istream {
 public:
     explicit CFileInput(std::FILE* file) : std::istream(nullptr), m_buffer(file) {
@@ -98,11 +134,9 @@ std::unique_ptr<std::istream> CFileSystem::openForReading(const char* path) {
 }
 
 std::unique_ptr<std::ostream> CFileSystem::openForWriting(const char* path, bool append) {
-    auto mode = std::ios_base::out | std::ios_base::binary;
-    mode |= append ? std::ios_base::app : std::ios_base::trunc;
-    auto stream = std::make_unique<std::ofstream>(path, mode);
-    if (!stream->is_open()) return nullptr;
-    return stream;
+    std::FILE* file = std::fopen(path, append ? "ab" : "wb");
+    if (!file) return nullptr;
+    return std::make_unique<CFileOutput>(file);
 }
 
 bool CFileSystem::removeFile(const char* path) {
@@ -111,6 +145,54 @@ bool CFileSystem::removeFile(const char* path) {
 
 bool CFileSystem::renameFile(const char* from, const char* to) {
     return std::rename(from, to) == 0;
+}
+
+bool CFileSystem::mayWrite(const char* path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) return true;
+    if (!fs::is_regular_file(status)) return false;
+    constexpr fs::perms WRITE_BITS =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & WRITE_BITS) == fs::perms::none) return false;
+    return access(path, W_OK) == 0;
+}
+
+std::string CFileSystem::linkTarget(const char* path) {
+    namespace fs = std::filesystem;
+    // As many links as the system itself follows before it gives up.
+    constexpr int MOST_LINKS = 40;
+    fs::path target(path);
+    for (int links = 0; links <= MOST_LINKS; ++links) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(target, error))) return target.string();
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) return std::string();
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return std::string();
+}
+
+bool CFileSystem::copyAttributes(const char* from, const char* to) {
+    struct stat original {};
+    struct stat copy {};
+    if (stat(from, &original) != 0 || stat(to, &copy) != 0) return false;
+    // Only the administrator may give a file away, and some file systems have no
+    // owners: the owner is kept where it can be. It goes first, as changing it
+    // may clear mode bits.
+    if (original.st_uid != copy.st_uid || original.st_gid != copy.st_gid) {
+        if (chown(to, original.st_uid, original.st_gid) != 0) {
+            // A group of the user's own is still worth keeping.
+            (void)chown(to, uid_t(-1), original.st_gid);
+        }
+        if (stat(to, &copy) != 0) return false;
+    }
+    // File systems that give every file the same mode refuse to set one: a mode
+    // that is already right is left alone.
+    constexpr mode_t MODE_BITS = 07777;
+    if ((original.st_mode & MODE_BITS) == (copy.st_mode & MODE_BITS)) return true;
+    return chmod(to, original.st_mode & MODE_BITS) == 0;
 }
 
 CFileSystem& realFileSystem() {

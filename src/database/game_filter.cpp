@@ -1,26 +1,73 @@
 #include "database/game_filter.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
 namespace {
 
 bool contains(const CText& text, const CText& pattern) {
     return text.containsNoCase(pattern) != 0;
 }
 
-// A date pattern that is not in the game's date is raised day by day (as a
-// decimal number, so 2004.01.09 becomes 2004.01.10) up to the end of the range:
-// partial dates such as "2004.03" in an entry still match a range around them.
-bool matchesDate(const GameFilter& filter, const CText& date) {
-    std::string pattern =
-        filter.dateFrom.isEmpty() ? filter.dateTo.c_str() : filter.dateFrom.c_str();
-    if (pattern.empty()) return true;
-    if (contains(date, CText(pattern.c_str()))) return true;
-    const std::string last = filter.dateTo.c_str();
-    for (int raises = 0; raises < MAX_DATE_RAISES; ++raises) {
-        if (!raiseDate(pattern)) return false;
-        if (!(pattern <= last)) return false;
-        if (contains(date, CText(pattern.c_str()))) return true;
+// The days a date text may stand for, as year * 10000 + month * 100 + day.
+struct DaySpan {
+    int32_t first;
+    int32_t last;
+};
+
+// One field of a date, whose unknown digits are written "?": the lowest and the
+// highest value it may stand for, kept within lowest and highest. A missing
+// field stands for every value. False for a field that is neither.
+bool readDateField(const std::string& field, size_t digits, int32_t lowest, int32_t highest,
+                   int32_t& low, int32_t& high) {
+    if (field.size() > digits || field.find_first_not_of("0123456789?") != std::string::npos)
+        return false;
+    low = 0;
+    high = 0;
+    for (const char c : field) {
+        low = low * 10 + (c == '?' ? 0 : c - '0');
+        high = high * 10 + (c == '?' ? 9 : c - '0');
     }
-    return false;
+    if (field.empty()) high = highest;
+    low = std::max(low, lowest);
+    high = std::min(high, highest);
+    return low <= high;
+}
+
+// False for a text that is no date, and for one without a single known digit.
+bool readDaySpan(const CText& text, DaySpan& span) {
+    std::string date = text.c_str();
+    const size_t first = date.find_first_not_of(' ');
+    date = first == std::string::npos ? ""
+                                      : date.substr(first, date.find_last_not_of(' ') - first + 1);
+    if (date.find_first_of("0123456789") == std::string::npos) return false;
+    std::string fields[3];
+    int count = 0;
+    for (const char c : date) {
+        if (c != '.' && c != '-' && c != '/') {
+            fields[count] += c;
+        } else if (++count == 3) {
+            return false;
+        }
+    }
+    int32_t year[2], month[2], day[2];
+    if (!readDateField(fields[0], 4, 0, 9999, year[0], year[1]) ||
+        !readDateField(fields[1], 2, 1, 12, month[0], month[1]) ||
+        !readDateField(fields[2], 2, 1, 31, day[0], day[1]))
+        return false;
+    span.first = year[0] * 10000 + month[0] * 100 + day[0];
+    span.last = year[1] * 10000 + month[1] * 100 + day[1];
+    return true;
+}
+
+bool matchesDate(const GameFilter& filter, const CText& date) {
+    if (filter.dateFrom.isEmpty() && filter.dateTo.isEmpty()) return true;
+    DaySpan game{}, from{INT32_MIN, INT32_MIN}, to{INT32_MAX, INT32_MAX};
+    if (!readDaySpan(date, game)) return false;
+    if (!filter.dateFrom.isEmpty() && !readDaySpan(filter.dateFrom, from)) return false;
+    if (!filter.dateTo.isEmpty() && !readDaySpan(filter.dateTo, to)) return false;
+    return game.last >= from.first && game.first <= to.last;
 }
 
 bool matchesResult(const GameFilter& filter, const CText& result) {
@@ -33,17 +80,9 @@ bool matchesResult(const GameFilter& filter, const CText& result) {
 
 } // namespace
 
-bool raiseDate(std::string& date) {
-    for (size_t i = date.size(); i-- > 0;) {
-        char& c = date[i];
-        if (c < '0' || c > '9') continue;
-        if (c != '9') {
-            ++c;
-            return true;
-        }
-        c = '0';
-    }
-    return false;
+bool isDateText(const CText& text) {
+    DaySpan span{};
+    return readDaySpan(text, span);
 }
 
 bool matchesFilter(const GameFilter& filter, const GameIndexEntry& entry) {

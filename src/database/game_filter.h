@@ -1,8 +1,7 @@
 #pragma once
 // GameFilter: what a search of the game list asks for. Every text test is a
-// case-insensitive substring test, and an empty pattern always matches.
-
-#include <string>
+// case-insensitive substring test, and an empty pattern always matches. Dates
+// are compared as dates: see matchesFilter.
 
 #include "base/text.h"
 #include "database/game_index_entry.h"
@@ -11,8 +10,8 @@ struct GameFilter {
     CText playerA; // White, or either side with anyColour
     CText playerB; // Black, or either side with anyColour
     bool anyColour = false;
-    CText dateFrom;
-    CText dateTo;
+    CText dateFrom; // the first day of the range; none: from the beginning
+    CText dateTo;   // the last day of the range; none: to the end
     CText event;
     CText eco;
     // When any is set, the result must be one of the set ones.
@@ -22,11 +21,13 @@ struct GameFilter {
     bool unfinished = false; // "*"
 };
 
+// A game's date matches a range when the days it may stand for meet the range:
+// "2005.??.??" is any day of 2005, so it lies within 2004.12.01 to 2005.01.31.
+// A boundary given in part stands for its widest span ("2004" as the end is
+// 2004.12.31). A date without a known digit, or a boundary that is no date,
+// matches nothing once a range is asked for.
 bool matchesFilter(const GameFilter& filter, const GameIndexEntry& entry);
 
-// Raises the digits of date as one decimal number by one, skipping every other
-// character; false when the carry runs past the first character.
-bool raiseDate(std::string& date);
-
-// The most dates a date range is walked through before it gives up.
-constexpr int MAX_DATE_RAISES = 3000;
+// Whether text reads as a date of the game list: year, month and day separated
+// by ".", "-" or "/", month and day optional, "?" for a digit not known.
+bool isDateText(const CText& text);

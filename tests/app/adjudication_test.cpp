@@ -21,7 +21,7 @@ TEST_F(ProgramTest, EndingsByReason) {
     const Case cases[] = {
         {"7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", {"f7", "g7"}, "Checkmate", "White mates", "1-0"},
         {"7k/5Q2/5K2/8/8/8/8/8 w - - 0 1", {"f7", "g6"}, "Stalemate, draw", "Stalemate", "1/2-1/2"},
-        {"7k/8/5K2/8/8/5n2/8/6RB b - - 0 1",
+        {"7k/8/5K2/8/8/5n2/8/6R1 b - - 0 1",
          {"f3", "g1"},
          "Draw by insufficient mating material",
          "Draw by insufficient material",

@@ -275,12 +275,6 @@ TEST(GameFilter, MatchesEveryCriterion) {
          false},
         {"date from without end", [](GameFilter& f) { f.dateFrom = "2004.03"; }, true},
         {"date to alone", [](GameFilter& f) { f.dateTo = "2004"; }, true},
-        {"a range too wide to walk",
-         [](GameFilter& f) {
-             f.dateFrom = "1990.01.01";
-             f.dateTo = "2010.12.31";
-         },
-         false},
     };
     for (const Case& test : cases) {
         GameFilter filter;
@@ -294,30 +288,68 @@ TEST(GameFilter, MatchesEveryCriterion) {
     EXPECT_FALSE(matchesFilter(year, entry));
 }
 
-TEST(GameFilter, DatesRiseAsDecimalNumbers) {
+TEST(GameFilter, DatesCompareAsTheDaysTheyStandFor) {
     struct Case {
-        std::string from;
-        std::string raised;
-        bool carried;
+        const char* date;
+        const char* from;
+        const char* to;
+        bool matches;
     };
-    const Case cases[] = {{"2004.01.01", "2004.01.02", true},
-                          {"2004.01.09", "2004.01.10", true},
-                          {"2004.09.99", "2004.10.00", true},
-                          {"1999.99.99", "2000.00.00", true},
-                          {"99.99", "00.00", false},
-                          {"x", "x", false},
-                          {"", "", false}};
+    const Case cases[] = {
+        // Across the end of a year, both boundaries included.
+        {"2005.01.05", "2004.12.01", "2005.01.31", true},
+        {"2004.12.01", "2004.12.01", "2005.01.31", true},
+        {"2005.01.31", "2004.12.01", "2005.01.31", true},
+        {"2004.11.30", "2004.12.01", "2005.01.31", false},
+        {"2005.02.01", "2004.12.01", "2005.01.31", false},
+        {"2004.03.15", "1990.01.01", "2010.12.31", true},
+        // A date known in part matches when any day it may be lies in the range.
+        {"2005.??.??", "2004.12.01", "2005.01.31", true},
+        {"2005.??.??", "2005.03.01", "2005.03.31", true},
+        {"2005.??.??", "2006.01.01", "2006.12.31", false},
+        {"2005", "2005.06.01", "2005.06.30", true},
+        {"2005.01.??", "2005.01.20", "", true},
+        {"2005.01.??", "2005.02.01", "", false},
+        {"19??.??.??", "1950.01.01", "1950.12.31", true},
+        {"19??.??.??", "2000.01.01", "", false},
+        // Nothing known, or no date at all: no range holds it.
+        {"????.??.??", "1000.01.01", "2999.12.31", false},
+        {"", "2000", "", false},
+        {"unknown", "", "2100", false},
+        // One boundary alone leaves the range open at the other end.
+        {"2005.01.05", "2005.01.05", "", true},
+        {"2010.06.01", "2005.01.05", "", true},
+        {"2005.01.04", "2005.01.05", "", false},
+        {"1850.01.01", "", "2005.01.05", true},
+        {"2005.01.05", "", "2005.01.05", true},
+        {"2005.01.06", "", "2005.01.05", false},
+        // A boundary in part stands for its widest span.
+        {"2004.07.01", "2004", "2004", true},
+        {"2004.12.31", "2004", "2004", true},
+        {"2005.01.01", "2004", "2004", false},
+        {"2004.02.29", "2004.02", "2004.02", true},
+        {"2004.03.01", "2004.02", "2004.02", false},
+        {"2004-03-15", "2004/03/01", " 2004.03.31 ", true},
+        // A boundary that is no date holds nothing; no range holds everything.
+        {"2004.03.15", "March", "", false},
+        {"2004.03.15", "2004.13.01", "", false},
+        {"2004.03.15", "", "", true},
+        {"unknown", "", "", true},
+    };
     for (const Case& test : cases) {
-        std::string date = test.from;
-        EXPECT_EQ(raiseDate(date), test.carried) << test.from;
-        EXPECT_EQ(date, test.raised) << test.from;
+        GameIndexEntry entry;
+        entry.date = test.date;
+        GameFilter filter;
+        filter.dateFrom = test.from;
+        filter.dateTo = test.to;
+        EXPECT_EQ(matchesFilter(filter, entry), test.matches)
+            << test.date << " in " << test.from << " - " << test.to;
     }
-    // From 2004.01.01 to 2004.03.15 is 214 raises.
-    std::string date = "2004.01.01";
-    int raises = 0;
-    while (date != "2004.03.15" && raiseDate(date))
-        ++raises;
-    EXPECT_EQ(raises, 214);
+    for (const char* date : {"2004.03.15", "2004", "2004.3", "19??.??.??", "2004/03/15"})
+        EXPECT_TRUE(isDateText(CText(date))) << date;
+    for (const char* date : {"", "????.??.??", "March", "2004.13.01", "2004.03.32", "2004.1.2.3",
+                             "20045.01.01", "2004.03.15x"})
+        EXPECT_FALSE(isDateText(CText(date))) << date;
 }
 
 TEST_F(DatabaseTest, FilterNumbersMatchesByTheirPlaceInTheFile) {

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "database/database.h"
+#include "database/file_replacement.h"
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 
@@ -32,10 +34,12 @@ std::string event(const std::unique_ptr<CGame>& game) {
     return game ? game->event().c_str() : "<none>";
 }
 
-// An output that takes `limit` bytes into its file and then refuses.
+// An output that takes `limit` bytes into its file and then refuses; with
+// flushFails, it takes everything but cannot put it on the disk.
 class CLimitedOutput : public std::filebuf {
 public:
-    explicit CLimitedOutput(std::streamsize limit) : m_limit(limit) {}
+    CLimitedOutput(std::streamsize limit, bool flushFails)
+        : m_limit(limit), m_flushFails(flushFails) {}
 
 protected:
     std::streamsize xsputn(const char* text, std::streamsize count) override {
@@ -49,16 +53,18 @@ protected:
         ++m_written;
         return std::filebuf::overflow(c);
     }
+    int sync() override { return m_flushFails ? -1 : std::filebuf::sync(); }
 
 private:
     std::streamsize m_limit;
+    bool m_flushFails;
     std::streamsize m_written = 0;
 };
 
 class COwningOutput : public std::ostream {
 public:
-    COwningOutput(const char* path, std::streamsize limit)
-        : std::ostream(nullptr), m_buffer(limit) {
+    COwningOutput(const char* path, std::streamsize limit, bool flushFails)
+        : std::ostream(nullptr), m_buffer(limit, flushFails) {
         m_buffer.open(path, std::ios::out | std::ios::binary | std::ios::trunc);
         rdbuf(&m_buffer);
     }
@@ -121,6 +127,7 @@ public:
         NONE,
         CREATE_TEMPORARY,
         WRITE,
+        FLUSH,
         READ_WHILE_COPYING,
         RENAME_TO_BACKUP,
         RENAME_INTO_PLACE
@@ -136,7 +143,8 @@ public:
                                std::string(path).substr(std::string(path).size() - 4) == ".tmp";
         if (temporary && fault == CREATE_TEMPORARY) return nullptr;
         if (temporary && !append)
-            return std::make_unique<COwningOutput>(path, fault == WRITE ? writeLimit : 1 << 30);
+            return std::make_unique<COwningOutput>(path, fault == WRITE ? writeLimit : 1 << 30,
+                                                   fault == FLUSH);
         return CFileSystem::openForWriting(path, append);
     }
     bool renameFile(const char* from, const char* to) override {
@@ -180,7 +188,7 @@ protected:
 
     // The original file is there, byte for byte, and the database reads it again.
     void expectIntact(CDatabase& database) {
-        EXPECT_EQ(fileText(m_path), m_original);
+        EXPECT_TRUE(fileText(m_path) == m_original) << "the file changed";
         EXPECT_TRUE(database.isOpen());
         ASSERT_EQ(database.index().size(), 3u);
         for (int n = 0; n < 3; ++n) {
@@ -220,6 +228,8 @@ TEST_F(SafeReplacement, EveryFailingStepLeavesTheFileIntact) {
          "5 Error while writing"},
         {"copying the games after fails to write", CFaultyFiles::WRITE, 0, firstGame + 5000,
          "5 Error while writing"},
+        {"the disk fills up at the flush", CFaultyFiles::FLUSH, 1, 0, "5 Error while writing"},
+        {"deleting: the flush fails", CFaultyFiles::FLUSH, -3, 0, "5 Error while writing"},
         {"reading while copying before fails", CFaultyFiles::READ_WHILE_COPYING, 2, 3000,
          "4 Error while reading"},
         {"reading while copying after fails", CFaultyFiles::READ_WHILE_COPYING, 0, firstGame + 3000,
@@ -263,7 +273,7 @@ TEST_F(SafeReplacement, WithoutFaultsTheSameSeamReplaces) {
     CDatabase database(m_reader, m_files);
     ASSERT_TRUE(database.open(m_path.c_str()));
     ASSERT_TRUE(database.replaceAt(1, m_replacement));
-    EXPECT_EQ(fileText(m_path), gameText(0) + m_replacement.toString().c_str() + gameText(2));
+    EXPECT_TRUE(fileText(m_path) == gameText(0) + m_replacement.toString().c_str() + gameText(2));
     EXPECT_FALSE(fs::exists(m_path + ".tmp"));
     EXPECT_FALSE(fs::exists(m_path + ".bak"));
 }
@@ -312,5 +322,135 @@ TEST_F(SafeReplacement, CopyRangeCopiesInBlocks) {
         EXPECT_EQ(buffer.str(), test.text) << test.from;
         EXPECT_LE(buffer.calls, test.maxCalls) << test.from;
         EXPECT_EQ(database.errorCode(), test.copied ? 0 : DB_READ_ERROR) << test.from;
+    }
+}
+
+// What the user set on the file outlives a replacement: its write protection,
+// the symbolic link that names it and its mode. These use the machine's files.
+class FileAttributes : public SafeReplacement {
+protected:
+    fs::perms modeOf(const fs::path& path) { return fs::status(path).permissions(); }
+
+    // Every name in the folder, links and leftovers included.
+    std::vector<std::string> namesIn(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+            names.push_back(entry.path().lexically_relative(m_folder).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string replaced() { return gameText(0) + m_replacement.toString().c_str() + gameText(2); }
+};
+
+TEST_F(FileAttributes, AWriteProtectedFileIsRefusedAndLeftAsItWas) {
+    // Without any write bit the file is protected even from the administrator, who
+    // could write it anyway: the tests pass whoever runs them.
+    fs::permissions(m_path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const fs::perms before = modeOf(m_path);
+    const std::string refused = "2 Could not open for writing " + m_path;
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.open(m_path.c_str()));
+
+    EXPECT_FALSE(database.replaceAt(1, m_replacement));
+    EXPECT_EQ(error(database), refused);
+    database.setError(0);
+    EXPECT_FALSE(database.deleteAt(0));
+    EXPECT_EQ(error(database), refused);
+    EXPECT_FALSE(database.append(m_path.c_str(), m_replacement));
+    EXPECT_EQ(error(database), "3 Could not open for appending " + m_path);
+    expectIntact(database);
+    EXPECT_EQ(modeOf(m_path), before);
+    EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"games.pgn"});
+
+    // A folder is no file to replace, nor is a circle of links.
+    const std::string circle = (m_folder / "circle.pgn").string();
+    fs::create_symlink("circle.pgn", circle);
+    for (const std::string& path : {m_folder.string(), circle}) {
+        CFileReplacement replacement(realFileSystem(), path.c_str());
+        EXPECT_FALSE(replacement.begin()) << path;
+        EXPECT_EQ(replacement.fault(), CFileReplacement::Fault::WRITE_PROTECTED) << path;
+    }
+    fs::permissions(m_path, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(FileAttributes, ASymbolicLinkStaysALinkAndItsFileIsReplaced) {
+    const fs::path elsewhere = m_folder / "elsewhere";
+    fs::create_directories(elsewhere);
+    const fs::path target = elsewhere / "real.pgn";
+    fs::rename(m_path, target);
+    struct Case {
+        const char* kind;
+        std::vector<std::pair<std::string, fs::path>> links; // name, what it points to
+    };
+    const Case cases[] = {
+        {"relative link", {{"games.pgn", "elsewhere/real.pgn"}}},
+        {"absolute link", {{"games.pgn", target}}},
+        {"link to a link", {{"games.pgn", "middle.pgn"}, {"middle.pgn", "elsewhere/real.pgn"}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.kind);
+        std::ofstream(target, std::ios::binary) << m_original;
+        std::vector<std::string> expectedNames = {"elsewhere", "elsewhere/real.pgn"};
+        for (const auto& link : test.links) {
+            fs::remove(m_folder / link.first);
+            fs::create_symlink(link.second, m_folder / link.first);
+            expectedNames.push_back(link.first);
+        }
+        std::sort(expectedNames.begin(), expectedNames.end());
+        CDatabase database(m_reader);
+        ASSERT_TRUE(database.open(m_path.c_str()));
+        EXPECT_TRUE(database.replaceAt(1, m_replacement)) << error(database);
+        for (const auto& link : test.links) {
+            EXPECT_TRUE(fs::is_symlink(m_folder / link.first)) << link.first;
+            EXPECT_EQ(fs::read_symlink(m_folder / link.first), link.second);
+        }
+        EXPECT_TRUE(fileText(target.string()) == replaced());
+        EXPECT_EQ(namesIn(m_folder), expectedNames) << "no new file or backup left behind";
+        EXPECT_EQ(event(database.gameAt(1)), "Replacement") << "the database reads the new file";
+        for (const auto& link : test.links)
+            fs::remove(m_folder / link.first);
+    }
+
+    // A link whose file is protected is refused; one whose file is missing makes it.
+    fs::create_symlink("elsewhere/real.pgn", m_path);
+    std::ofstream(target, std::ios::binary) << m_original;
+    fs::permissions(target, fs::perms::owner_read);
+    CFileReplacement protectedLink(realFileSystem(), m_path.c_str());
+    EXPECT_FALSE(protectedLink.begin());
+    EXPECT_TRUE(fileText(target.string()) == m_original);
+    fs::permissions(target, fs::perms::owner_all);
+    fs::remove(target);
+    CFileReplacement dangling(realFileSystem(), m_path.c_str());
+    ASSERT_TRUE(dangling.begin());
+    dangling.out() << "new";
+    EXPECT_TRUE(dangling.commit());
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_EQ(fileText(target.string()), "new");
+}
+
+TEST_F(FileAttributes, TheFileKeepsItsMode) {
+    using fs::perms;
+    const perms modes[] = {
+        perms::owner_read | perms::owner_write,
+        perms::owner_read | perms::owner_write | perms::group_read,
+        perms::owner_read | perms::owner_write | perms::group_read | perms::group_write |
+            perms::others_read | perms::others_write,
+        perms::owner_all | perms::group_read | perms::group_exec,
+        perms::owner_write, // may be written but not read back by its owner
+    };
+    for (const perms mode : modes) {
+        SCOPED_TRACE(int(mode));
+        std::ofstream(m_path, std::ios::binary) << m_original;
+        fs::permissions(m_path, mode);
+        CDatabase database(m_reader);
+        // The last mode leaves the file unreadable to anyone but the administrator.
+        if (!database.open(m_path.c_str())) continue;
+        EXPECT_TRUE(database.replaceAt(1, m_replacement)) << error(database);
+        EXPECT_EQ(modeOf(m_path), mode);
+        EXPECT_TRUE(fileText(m_path) == replaced());
+        EXPECT_TRUE(database.deleteAt(1)) << error(database);
+        EXPECT_EQ(modeOf(m_path), mode);
+        EXPECT_TRUE(fileText(m_path) == gameText(0) + gameText(2));
     }
 }

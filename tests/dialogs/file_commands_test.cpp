@@ -7,11 +7,13 @@
 #include "platform/kernel/files.h"
 #include "platform/ui/dialog.h"
 
+#include <filesystem>
 #include <streambuf>
 
 #include "../support/file_text.h"
 
 using namespace platform;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -64,18 +66,6 @@ public:
         CFileSystem::openForWriting(path, append);
         return std::make_unique<FullDiskStream>();
     }
-};
-
-// The chosen file is write-protected (tests may run as a user who could write it anyway).
-class WriteProtected : public CFileSystem {
-public:
-    explicit WriteProtected(std::string path) : m_path(std::move(path)) {}
-    std::unique_ptr<std::ostream> openForWriting(const char* path, bool append) override {
-        return path == m_path ? nullptr : CFileSystem::openForWriting(path, append);
-    }
-
-private:
-    std::string m_path;
 };
 
 class NoRenaming : public CFileSystem {
@@ -199,17 +189,18 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
 
-    WriteProtected writeProtected(path);
-    setSaveFileSystem(&writeProtected);
+    // Without any write bit the file is refused, even where the user could write it anyway.
+    setSaveFileSystem(nullptr);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     messages.clear();
     commandWith(IDM_SAVE_GAME, {});
     EXPECT_TRUE(unexpectedDialogs.empty()) << "no game details for a file that cannot be saved";
     EXPECT_EQ(messages, std::vector<std::string>{"Could not open " + path + " "});
     EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
 
     // A folder that does not exist: nothing to write into, so no game details either.
-    setSaveFileSystem(nullptr);
     messages.clear();
     fileAnswer = rootFile("no folder/games.pgn");
     commandWith(IDM_SAVE_GAME, {});
@@ -223,4 +214,22 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     EXPECT_TRUE(unexpectedDialogs.empty());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(fileText(path), before);
+}
+
+TEST_F(DialogTest, SaveThroughALinkReplacesTheFileItNamesAndKeepsItsMode) {
+    const std::string target = rootFile("games.pgn");
+    const std::string link = rootFile("latest.pgn");
+    writeFile(target, fileText(dataFile(THREE_GAMES)));
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode);
+    fs::create_symlink("games.pgn", link);
+    taps({"c2", "c4"});
+    fileAnswer = link;
+    commandWith(IDM_SAVE_GAME, {pressOk()});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    const auto games = gamesOf(target);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(mainLineOf(*games[0]), std::vector<std::string>{"c4"});
 }

@@ -133,3 +133,75 @@ TEST_F(GameDetailsTest, ANewGameGetsTheOwnerTheProgramAndTodayBeforeTheDialogSho
               pressOk()});
     EXPECT_EQ(seen, (std::vector<std::string>{"Tallowmere Chess", "Olive Owner", "10", "*"}));
 }
+
+TEST_F(GameDetailsTest, TheStartPositionTagsAreShownButNotEdited) {
+    const char fen[] = "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1";
+    startFrom(fen);
+    appState.game->setTag("SetUp", "1");
+    appState.game->setTag("ECO", "A00");
+    taps({"e2", "e4"});
+    std::vector<std::string> seen;
+    const auto look = [&seen](Window* dialog, const char* name) {
+        chooseDlgListItem(dialog, IDC_TAG_NAME, rowOf(dialog, IDC_TAG_NAME, name));
+        seen.push_back(std::string(name) + " " + getDlgItemText(dialog, IDC_TAG_VALUE) +
+                       (isDlgItemEnabled(dialog, IDC_TAG_VALUE) ? " editable" : " read-only"));
+        // Even text that reaches the field must not reach the game.
+        typeDlgItemText(dialog, IDC_TAG_VALUE, "8/8/8/8/8/8/8/8 w - - 0 1");
+    };
+    saveWith({[&look](Window* dialog) {
+                  look(dialog, "FEN");
+                  clickDlgItem(dialog, IDC_UNDO);
+                  look(dialog, "FEN");
+                  look(dialog, "SetUp");
+                  look(dialog, "ECO");
+              },
+              pressOk()});
+    EXPECT_EQ(seen, (std::vector<std::string>{"FEN 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 read-only",
+                                              "FEN 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 read-only",
+                                              "SetUp 1 read-only", "ECO A00 editable"}));
+    EXPECT_EQ(appState.game->tag("FEN"), fen);
+    EXPECT_EQ(appState.game->tag("SetUp"), "1");
+    EXPECT_EQ(appState.game->tag("ECO"), "8/8/8/8/8/8/8/8 w - - 0 1") << "other tags stay editable";
+
+    // The saved game reads back from its position.
+    command(IDM_NEW_GAME);
+    command(IDM_LOAD_GAME);
+    EXPECT_EQ(mainLine(), std::vector<std::string>{"e4"});
+    EXPECT_EQ(appState.game->tag("FEN"), fen);
+}
+
+TEST_F(GameDetailsTest, AResultOfItsOwnKeepsItsValue) {
+    struct Case {
+        const char* result;
+        std::vector<std::string> listed; // the result list as shown
+        const char* shown;
+    };
+    const std::vector<std::string> four = {"1-0", "1/2-1/2", "0-1", "*"};
+    const Case cases[] = {
+        {"1-0", four, "1-0"},
+        {"1/2-1/2", four, "1/2-1/2"},
+        {"*", four, "*"},
+        // Not the first entry it begins like, nor an empty one: the game's own text.
+        {"1", {"1-0", "1/2-1/2", "0-1", "*", "1"}, "1"},
+        {"1/2", {"1-0", "1/2-1/2", "0-1", "*", "1/2"}, "1/2"},
+        {"0-1 (time)", {"1-0", "1/2-1/2", "0-1", "*", "0-1 (time)"}, "0-1 (time)"},
+    };
+    for (const Case& c : cases) {
+        appState.game->setResult(c.result);
+        std::vector<std::string> listed;
+        std::string shown;
+        saveWith({[&](Window* dialog) {
+                      clickDlgItem(dialog, IDC_UNDO); // fills the list again, once
+                      listed = listItems(dialog, IDC_RESULT);
+                      shown = getDlgItemText(dialog, IDC_RESULT);
+                  },
+                  pressOk()});
+        EXPECT_EQ(listed, c.listed) << c.result;
+        EXPECT_EQ(shown, c.shown) << c.result;
+        EXPECT_EQ(appState.game->result(), c.result);
+    }
+    // Choosing one of the four replaces it.
+    appState.game->setResult("forfeit");
+    saveWith({[](Window* dialog) { chooseDlgListItem(dialog, IDC_RESULT, 1); }, pressOk()});
+    EXPECT_EQ(appState.game->result(), "1/2-1/2");
+}

@@ -25,6 +25,10 @@ enum : int {
 };
 
 const char NOT_LEGAL[] = "The position isn\xB4t legal !";
+const std::string TWO_WHITE_KINGS = NOT_LEGAL + std::string("\nWhite has more than one king.");
+const std::string NO_WHITE_KING = NOT_LEGAL + std::string("\nWhite has no king.");
+const std::string EDGE_PAWN = NOT_LEGAL + std::string("\nA pawn stands on the first or last rank.");
+const std::string IN_CHECK = NOT_LEGAL + std::string("\nBlack is in check but White is to move.");
 
 // A tap of the stylus at a logical pixel of the dialog.
 void tapAt(Window* dialog, int x, int y) {
@@ -94,7 +98,7 @@ TEST_F(DialogTest, TwoWhiteKingsCannotLeaveTheEditor) {
                  },
                  pressOk(), pressOk()});
     EXPECT_EQ(actionsLeft, 0u);
-    EXPECT_EQ(messages, (std::vector<std::string>{NOT_LEGAL, NOT_LEGAL}));
+    EXPECT_EQ(messages, (std::vector<std::string>{TWO_WHITE_KINGS, TWO_WHITE_KINGS}));
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "Setup board rnbqkbnr/pppppppp/8/8/4K3/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
                         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"}));
@@ -123,7 +127,7 @@ TEST_F(DialogTest, ABoardLegalOnlyWithBlackToMoveGoesRoundAgainWhenWhiteIsChosen
                  }});
     EXPECT_EQ(actionsLeft, 0u);
     EXPECT_TRUE(unexpectedDialogs.empty());
-    EXPECT_EQ(messages, std::vector<std::string>{NOT_LEGAL});
+    EXPECT_EQ(messages, std::vector<std::string>{IN_CHECK});
     EXPECT_EQ(seen, std::vector<std::string>{"no long"});
     const char fen[] = "4k3/8/8/8/8/8/4R3/4K3 b - - 0 1";
     EXPECT_EQ(appState.game->tag("FEN"), fen);
@@ -231,4 +235,72 @@ TEST_F(DialogTest, TapsPlaceAndRemovePiecesAndThePaletteChoosesThem) {
     EXPECT_EQ(appState.game->tag("FEN"), "3qk3/8/8/8/8/8/8/4K3 w - - 0 1");
     EXPECT_TRUE(squareShows("d8", BLACK_QUEEN));
     EXPECT_EQ(appState.game->root()->ply, -1);
+}
+
+TEST_F(DialogTest, TheEditorSaysWhyABoardCannotBePlayed) {
+    struct Case {
+        const char* fen;
+        const char* mend; // the square whose tap makes the board playable
+        std::string message;
+    };
+    const Case cases[] = {
+        {"4k3/8/8/8/8/8/8/4K2K w - - 0 1", "h1", TWO_WHITE_KINGS},
+        {"4k3/8/8/8/8/8/8/8 w - - 0 1", "e1", NO_WHITE_KING},
+        {"4k2P/8/8/8/8/8/8/4K3 w - - 0 1", "h8", EDGE_PAWN},
+        {"4k3/8/8/8/8/8/8/p3K3 w - - 0 1", "a1", EDGE_PAWN},
+        // Both kings attacked: no side to move could have left it so.
+        {"4k3/8/8/8/Q7/8/4r3/4K3 w - - 0 1", "a4", IN_CHECK},
+    };
+    for (const Case& c : cases) {
+        startFrom("4k3/8/8/8/8/8/4P3/4K3 w - - 0 1");
+        messages.clear();
+        commandWith(IDM_SETUP_BOARD, {[&c](Window* dialog) {
+                                          clickDlgItem(dialog, IDC_CLEAR);
+                                          appState.setupPosition->setFen(c.fen);
+                                          clickDlgItem(dialog, IDOK);
+                                      },
+                                      [&c](Window* dialog) {
+                                          tapSquare(dialog, c.mend);
+                                          clickDlgItem(dialog, IDOK);
+                                      },
+                                      pressOk()});
+        EXPECT_EQ(actionsLeft, 0u) << c.fen;
+        EXPECT_TRUE(unexpectedDialogs.empty()) << c.fen;
+        EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.fen;
+    }
+}
+
+TEST_F(DialogTest, TheNewGameCountsFromItsOwnStart) {
+    // The old game has made 37 moves without a capture or a pawn move.
+    const char fen[] = "4k3/8/8/8/8/8/4P3/4K3 w - - 37 60";
+    startFrom(fen);
+    const CGame* game = appState.game.get();
+    commandWith(IDM_SETUP_BOARD, {pressOk(), pressOk()});
+    EXPECT_EQ(appState.game.get(), game) << "nothing changed but the counters: no new game";
+    EXPECT_EQ(appState.game->tag("FEN"), fen);
+
+    struct Case {
+        int side;
+        const char* fen;
+    };
+    const Case cases[] = {
+        {IDC_WHITE_TO_MOVE, "4k3/8/8/8/8/8/P3P3/4K3 w - - 0 1"},
+        {IDC_BLACK_TO_MOVE, "4k3/8/8/8/8/8/P3P3/4K3 b - - 0 1"},
+    };
+    for (const Case& c : cases) {
+        startFrom(fen);
+        commandWith(IDM_SETUP_BOARD, {[](Window* dialog) {
+                                          tapPalette(dialog, 0, false); // the white pawn
+                                          tapSquare(dialog, "a2");
+                                          clickDlgItem(dialog, IDOK);
+                                      },
+                                      [&c](Window* dialog) {
+                                          clickDlgItem(dialog, c.side);
+                                          clickDlgItem(dialog, IDOK);
+                                      }});
+        EXPECT_EQ(actionsLeft, 0u);
+        EXPECT_EQ(appState.game->tag("FEN"), c.fen);
+        EXPECT_EQ(appState.position->halfMoveClock(), 0);
+        EXPECT_EQ(appState.position->moveNumber(), 1);
+    }
 }

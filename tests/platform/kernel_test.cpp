@@ -100,6 +100,33 @@ TEST(Paths, TheRootHoldsConfigurationDocumentsAndLock) {
     EXPECT_TRUE(fileExists(exe + "test_platform"));
 }
 
+TEST(Paths, TheProgramsFilesBesideTheExecutableOrInTheInstalledFolder) {
+    struct Case {
+        const char* what;
+        bool moduleBeside;
+        bool installedFolder;
+        const char* expected; // below the test's folder
+    };
+    const Case cases[] = {
+        {"the build folder", true, false, "bin/"},
+        {"an install", false, true, "lib/tallowmere/"},
+        {"files beside win over an install", true, true, "bin/"},
+        {"neither: the executable's own folder", false, false, "bin/"},
+    };
+    for (const Case& c : cases) {
+        TempFolder tree;
+        ASSERT_TRUE(createFolders(tree.path() + "bin"));
+        if (c.moduleBeside) tree.write("bin/Tarnwick.pge", "module");
+        if (c.installedFolder) ASSERT_TRUE(createFolders(tree.path() + "lib/tallowmere"));
+        EXPECT_EQ(programFilesFolder(tree.path() + "bin/"), tree.path() + c.expected) << c.what;
+    }
+    TempFolder tree;
+    ASSERT_TRUE(createFolders(tree.path() + "bin") && createFolders(tree.path() + "lib"));
+    tree.write("lib/tallowmere", "a file, not the folder");
+    EXPECT_EQ(programFilesFolder(tree.path() + "bin/"), tree.path() + "bin/");
+    EXPECT_EQ(programFilesFolder("/"), "/") << "no parent to look in";
+}
+
 TEST(Files, FindDeleteAndRenameWithoutReplacing) {
     TempRoot root;
     const std::string folder = root.path;

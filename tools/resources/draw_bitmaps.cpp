@@ -5,6 +5,8 @@
 //
 // Everything is computed from fixed seeds: running it again gives the same files.
 
+#include "piece_art.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -181,27 +183,6 @@ bool drawTextures() {
 
 // ---- pieces ------------------------------------------------------------------------
 
-struct PieceStyle {
-    QString family;
-    int weight;
-    double height; // share of the cell the piece stands in
-    QRgb whiteFillTop, whiteFillBottom, whiteInk;
-    QRgb blackFillTop, blackFillBottom, blackInk;
-};
-
-// Glyphs in the strip's order: pawn, knight, bishop, rook, queen, king.
-constexpr char16_t OUTLINE_GLYPHS[6] = {0x2659, 0x2658, 0x2657, 0x2656, 0x2655, 0x2654};
-constexpr char16_t SOLID_GLYPHS[6] = {0x265F, 0x265E, 0x265D, 0x265C, 0x265B, 0x265A};
-
-QPainterPath glyphPath(const PieceStyle& style, char16_t glyph, int pixels) {
-    QFont font(style.family);
-    font.setWeight(QFont::Weight(style.weight));
-    font.setPixelSize(pixels);
-    QPainterPath path;
-    path.addText(0, 0, font, QString(QChar(glyph)));
-    return path;
-}
-
 // One piece, drawn four times larger and reduced: edge pixels are either the
 // piece's own outline colour or the transparent key, so no grey halo shows on any board.
 QImage piece(const PieceStyle& style, int kind, bool white, int size) {
@@ -210,7 +191,7 @@ QImage piece(const PieceStyle& style, int kind, bool white, int size) {
     QPainterPath solid = glyphPath(style, SOLID_GLYPHS[kind], big);
     QPainterPath outline = glyphPath(style, OUTLINE_GLYPHS[kind], big);
     // All pieces share one scale (the king's height), so pawns stay smaller than kings.
-    const QRectF kingBounds = glyphPath(style, SOLID_GLYPHS[5], big).boundingRect();
+    const QRectF kingBounds = glyphPath(style, SOLID_GLYPHS[KING], big).boundingRect();
     const double scale = big * style.height / kingBounds.height();
     const QRectF bounds = solid.boundingRect().united(outline.boundingRect());
     QTransform place;
@@ -328,18 +309,9 @@ QImage strip(const PieceStyle& style, int size, int width) {
 }
 
 bool drawPieces() {
-    const PieceStyle deluxe{"DejaVu Sans",       QFont::Normal,       0.86,
-                            qRgb(255, 252, 240), qRgb(226, 208, 170), qRgb(44, 30, 18),
-                            qRgb(86, 76, 70),    qRgb(26, 20, 18),    qRgb(236, 222, 196)};
-    const PieceStyle classic{"DejaVu Sans",       QFont::Normal,       0.90,
-                             qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 0),
-                             qRgb(0, 0, 0),       qRgb(0, 0, 0),       qRgb(255, 255, 255)};
-    const PieceStyle modern{"DejaVu Sans",       QFont::Bold,         0.84,
-                            qRgb(250, 250, 250), qRgb(214, 222, 232), qRgb(40, 52, 70),
-                            qRgb(64, 86, 120),   qRgb(30, 42, 64),    qRgb(222, 232, 246)};
-    return save(strip(deluxe, 30, 360), 116) && save(strip(deluxe, 24, 288), 135) &&
-           save(strip(classic, 30, 360), 144) && save(strip(classic, 24, 289), 142) &&
-           save(strip(modern, 30, 360), 146) && save(strip(modern, 24, 288), 145);
+    return save(strip(DELUXE_STYLE, 30, 360), 116) && save(strip(DELUXE_STYLE, 24, 288), 135) &&
+           save(strip(CLASSIC_STYLE, 30, 360), 144) && save(strip(CLASSIC_STYLE, 24, 289), 142) &&
+           save(strip(MODERN_STYLE, 30, 360), 146) && save(strip(MODERN_STYLE, 24, 288), 145);
 }
 
 // ---- the setup board's frame -------------------------------------------------------------

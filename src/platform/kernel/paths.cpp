@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -97,6 +98,24 @@ std::string rootFolder() {
     return withSlash(root);
 }
 
+std::string programFilesFolder(const std::string& binaryFolder) {
+    // The engine module stands for all the program's files: without it the program cannot
+    // start, and the install puts the sounds beside it.
+    if (fileExists(binaryFolder + "Tarnwick.pge")) {
+        return binaryFolder;
+    }
+    // Relative to the executable rather than a fixed prefix, so that an install under
+    // DESTDIR or a moved install tree still finds its own files.
+    std::string parent = binaryFolder.substr(0, binaryFolder.size() - 1);
+    parent = parent.substr(0, parent.rfind('/') + 1);
+    const std::string installed = parent + "lib/tallowmere/";
+    struct stat status{};
+    if (!parent.empty() && stat(installed.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        return installed;
+    }
+    return binaryFolder;
+}
+
 std::string executableFolder() {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -104,7 +123,7 @@ std::string executableFolder() {
         return "./";
     }
     std::string executable(path, size_t(length));
-    return executable.substr(0, executable.rfind('/') + 1);
+    return programFilesFolder(executable.substr(0, executable.rfind('/') + 1));
 }
 
 std::string documentsFolder() {

@@ -14,8 +14,14 @@ void setRootFolder(const std::string& folder);
 // The active root ending with "/", or empty when none is set.
 std::string rootFolder();
 
-// The folder of the running executable, ending with "/".
+// The folder the program keeps its engine module and sounds in, ending with "/": the
+// executable's own folder when they lie beside it (as in the build folder), otherwise the
+// installed data folder of a `make install` (programFilesFolder below).
 std::string executableFolder();
+// The choice of executableFolder for an executable in binaryFolder (ending with "/"):
+// binaryFolder when it holds the engine module, otherwise binaryFolder/../lib/tallowmere/
+// when that folder exists, otherwise binaryFolder.
+std::string programFilesFolder(const std::string& binaryFolder);
 // The user's documents folder, ending with "/", created when missing.
 std::string documentsFolder();
 // The folder for the program's configuration (the registry file), ending with "/".

@@ -301,11 +301,10 @@ void endEngineThread() {
 
 int reapAbandonedEngines() {
     std::vector<AbandonedEngine>& engines = abandonedEngines();
-    engines.erase(std::remove_if(engines.begin(), engines.end(),
-                                 [](const AbandonedEngine& engine) {
-                                     return !engine.thread->isRunning();
-                                 }),
-                  engines.end());
+    engines.erase(
+        std::remove_if(engines.begin(), engines.end(),
+                       [](const AbandonedEngine& engine) { return !engine.thread->isRunning(); }),
+        engines.end());
     return int(engines.size());
 }
 

@@ -3,9 +3,9 @@
 #include "app/engine_link.h"
 #include "app/stored_state.h"
 #include "platform/kernel/clock.h"
-#include "platform/ui/owner.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/owner.h"
 #include "platform/ui/window.h"
 
 using namespace platform;

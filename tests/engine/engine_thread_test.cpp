@@ -119,7 +119,8 @@ TEST_F(EngineThreadTest, StartsTheEngineWithItsHashAndExitsItAtQuit) {
     thread->quit();
     EXPECT_FALSE(thread->isRunning());
     EXPECT_EQ(scriptedEngine().calls(), (Calls{"StartEngine 256", "ExitEngine"}));
-    ASSERT_EQ(thread->start(128, &callbacks), EngineStart::started) << "a thread that ended can start again";
+    ASSERT_EQ(thread->start(128, &callbacks), EngineStart::started)
+        << "a thread that ended can start again";
     thread->quit();
     EXPECT_EQ(scriptedEngine().calls(),
               (Calls{"StartEngine 256", "ExitEngine", "StartEngine 128", "ExitEngine"}));

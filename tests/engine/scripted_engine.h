@@ -23,7 +23,9 @@ public:
     ScriptedEngine(const ScriptedEngine&) = delete;
     ScriptedEngine& operator=(const ScriptedEngine&) = delete;
 
-    bool isOpen() const { return m_setScript && m_calls && m_clearCalls && m_setFaults && m_release; }
+    bool isOpen() const {
+        return m_setScript && m_calls && m_clearCalls && m_setFaults && m_release;
+    }
 
     // Steps separated by ";", run by every search (see the module's source).
     void setScript(const std::string& steps) { m_setScript(steps.c_str()); }

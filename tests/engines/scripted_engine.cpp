@@ -12,9 +12,10 @@
 // Two faults can be switched on: StartEngine hangs, or StopAnalyse is not heeded (sleep
 // and wait then run their course, wait for good). Either hang lasts until the test
 // releases it. A program in a process of its own gets them from the environment
-// (SCRIPTED_ENGINE_FAULTS, read by StartEngine). A hang polls instead of waiting on a condition: the program may leave
-// the thread inside it when it ends, and a condition still waited on cannot be destroyed.
-// The test reaches the controls through the module's extra exports, below the fifteen.
+// (SCRIPTED_ENGINE_FAULTS, read by StartEngine). A hang polls instead of waiting on a condition:
+// the program may leave the thread inside it when it ends, and a condition still waited on cannot
+// be destroyed. The test reaches the controls through the module's extra exports, below the
+// fifteen.
 #include <algorithm>
 #include <atomic>
 #include <chrono>

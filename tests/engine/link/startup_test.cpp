@@ -38,9 +38,9 @@ struct ProbeRun {
 // The program started in a process of its own, its engine looked for in folder; faults
 // are those of the scripted engine.
 ProbeRun runProbe(const std::string& folder, const std::string& root, int faults = 0) {
-    const std::string command = "TALLOWMERE_ROOT='" + root + "' SCRIPTED_ENGINE_FAULTS=" +
-                                std::to_string(faults) + " timeout 120 '" STARTUP_PROBE "' '" +
-                                folder + "' 2>/dev/null";
+    const std::string command = "TALLOWMERE_ROOT='" + root +
+                                "' SCRIPTED_ENGINE_FAULTS=" + std::to_string(faults) +
+                                " timeout 120 '" STARTUP_PROBE "' '" + folder + "' 2>/dev/null";
     ProbeRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -18,6 +18,7 @@ enum : int {
     IDM_HELP = 40055,
     IDM_FAST_BACK = 397,
     IDM_FAST_FORWARD = 398,
+    IDM_CANCEL = 40060, // Escape: ends a hint under way
 };
 
 // Resources the shell loads by id.

@@ -55,7 +55,8 @@ public:
     void clear(uint32_t now);
 
     // Engine thread, around StartAnalyse. position is the position searched: lines are
-    // read in it, firstPly being the ply of the move the engine is to find.
+    // read in it, firstPly being the ply of the move the engine is to find. The interface
+    // thread ends a search it has given up on with endSearch too.
     void beginSearch(const CPosition& position, int32_t firstPly, uint32_t now);
     void endSearch(uint32_t now);
 

@@ -35,10 +35,12 @@ struct ProbeRun {
     std::string output;
 };
 
-// The program started in a process of its own, its engine looked for in folder.
-ProbeRun runProbe(const std::string& folder, const std::string& root) {
-    const std::string command = "TALLOWMERE_ROOT='" + root + "' timeout 120 '" STARTUP_PROBE "' '" +
-                                folder + "' 2>/dev/null";
+// The program started in a process of its own, its engine looked for in folder; faults
+// are those of the scripted engine.
+ProbeRun runProbe(const std::string& folder, const std::string& root, int faults = 0) {
+    const std::string command = "TALLOWMERE_ROOT='" + root +
+                                "' SCRIPTED_ENGINE_FAULTS=" + std::to_string(faults) +
+                                " timeout 120 '" STARTUP_PROBE "' '" + folder + "' 2>/dev/null";
     ProbeRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -75,6 +77,15 @@ TEST(StartUp, WithoutItsEngineTheProgramSaysWhyAndEndsWith16) {
         EXPECT_EQ(run.exitCode, 16) << c.what;
         EXPECT_EQ(run.output, "[Tallowmere Chess] " + c.message + "\n") << c.what;
     }
+}
+
+TEST(StartUp, AnEngineStillHangingWhenTheProgramEndsLetsItEndCleanly) {
+    // The thread stays inside StartEngine to the end: the program must neither wait for
+    // it nor unload the module under it, and the sanitizers find nothing to report.
+    TempFolder root;
+    const ProbeRun run = runProbe(SCRIPTED_ENGINE_FOLDER, root.path(), 1);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "") << "the panel says it, no box";
 }
 
 TEST(StartUp, OptionsWrittenAtTheEndOfARunAreReadAtTheNextStart) {

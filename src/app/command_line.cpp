@@ -1,8 +1,10 @@
 #include "app/command_line.h"
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "app/app_state.h"
 #include "app/dialog_game_file.h"
@@ -35,12 +37,21 @@ std::string singlePath(const char* commandLine) {
     return line.find('"') == std::string::npos ? line : std::string();
 }
 
+// The book is read long after this start, from whatever folder the program is started
+// in then: a relative path is kept as the absolute path it names now.
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/' || path.front() == '\\') return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
 } // namespace
 
 CommandLinePaths pathsFromCommandLine(const char* commandLine) {
     CommandLinePaths paths;
     const std::string path = singlePath(commandLine);
-    if (endsWith(path, ".gbk")) paths.book = path.c_str();
+    if (endsWith(path, ".gbk")) paths.book = absolutePath(path).c_str();
     if (endsWith(path, ".pgn")) paths.pgn = path.c_str();
     return paths;
 }

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/dialog_commands.h"
+#include "app/dialog_modal.h"
 #include "app/engine_link.h"
 #include "app/game_commands.h"
 #include "app/shell.h"
@@ -78,8 +79,7 @@ int helpCommand(Window*, int, intptr_t, unsigned) {
 }
 
 int aboutCommand(Window* window, int, intptr_t, unsigned) {
-    appState.modalOpen = true;
+    const ModalScope modal;
     dialogBox("aboutbox", window, aboutDialogProc);
-    appState.modalOpen = false;
     return 0;
 }

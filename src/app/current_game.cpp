@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/buttons.h"
 #include "app/engine_link.h"
+#include "engine/think_time.h"
 #include "pgn/pgn_game.h"
 #include "platform/kernel/clock.h"
 #include "platform/ui/owner.h"
@@ -40,7 +41,7 @@ void CAppState::newGame() {
     hintRunning = false;
     modalOpen = false;
     autoMove = true;
-    humanClockStart = 0;
+    startUserClock(humanClockStart, platform::tickCount());
     userMoveTick = 0;
     coachScore = NO_COACH_SCORE;
     coachNode = nullptr;
@@ -77,8 +78,8 @@ void CAppState::goToNode(CMoveNode* target) {
         autoMove = false;
         stopSearch();
         clearEngineReport();
-        humanClockStart = 0;
     }
+    startUserClock(humanClockStart, platform::tickCount());
 }
 
 void CAppState::setLoadedGame(CGame* loaded) {

@@ -3,8 +3,8 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/dialog_modal.h"
+#include "app/dialog_options_level.h"
 #include "app/shell.h"
-#include "engine/level_settings.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/propertysheet.h"
 
@@ -73,9 +73,7 @@ const Entry* shownEntry(Window* page, int id, const Entry (&entries)[N]) {
 }
 
 void fill(Window* page) {
-    for (const LevelPreset& preset : LEVEL_PRESETS)
-        listAddString(page, IDC_LEVEL, preset.name);
-    listSetCurSel(page, IDC_LEVEL, findLevelPreset(appState.level));
+    fillLevel(page);
     addNames(page, IDC_ANIMATION, ANIMATIONS);
     selectEntry(page, IDC_ANIMATION, ANIMATIONS,
                 [](const NamedValue& entry) { return entry.value == appState.animationSpeed; });
@@ -90,9 +88,7 @@ void fill(Window* page) {
 }
 
 void readBack(Window* page) {
-    const int row = listCurSel(page, IDC_LEVEL);
-    if (row >= 0 && row < LEVEL_PRESET_COUNT)
-        appState.level.setFixed(LEVEL_PRESETS[row].plies, LEVEL_PRESETS[row].seconds);
+    readBackLevel(page);
     for (const Switch& box : SWITCHES)
         appState.*box.field = isDlgButtonChecked(page, box.id);
     if (const NamedValue* animation = shownEntry(page, IDC_ANIMATION, ANIMATIONS))
@@ -111,6 +107,10 @@ intptr_t optionsPageProc(Window* page, unsigned message, uintptr_t wParam, intpt
         fill(page);
         return 1;
     case WM_COMMAND:
+        if (loWord(wParam) == IDC_LEVEL && hiWord(wParam) == CBN_SELCHANGE) {
+            levelRowChosen(page);
+            return 1;
+        }
         // The switches do not toggle themselves.
         for (const Switch& box : SWITCHES) {
             if (box.id == loWord(wParam)) {

@@ -11,6 +11,7 @@
 #include "app/hint_coach.h"
 #include "app/shell.h"
 #include "app/show_message.h"
+#include "app/user_clock.h"
 #include "board/play_move.h"
 #include "engine/apply_level.h"
 #include "engine/engine_line.h"
@@ -84,7 +85,7 @@ bool playEngineMove(uint32_t thinkTimeMs) {
     const CMove move = engineMove(*appState.position, report.pvText);
     if (move == NO_MOVE || !pieceOfSideToMove(appState.position->at(move.from))) return false;
     if (!playMove(move, thinkTimeMs, true, true)) return false;
-    appState.humanClockStart = tickCount();
+    startUsersClock();
     invalidateRect(shell.mainWindow, &appState.statusRect, false);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "app/engine_link.h"
 #include "app/show_message.h"
 #include "app/stored_state.h"
+#include "app/user_clock.h"
 #include "board/animation.h"
 #include "board/board_view.h"
 #include "platform/ui/window.h"
@@ -41,7 +42,7 @@ void stopEngine() {
 void engineFollowUp(Window* window) {
     stopEngine();
     clearEngineReport();
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
 }
 
@@ -110,7 +111,7 @@ int stepBack(Window* window, int, intptr_t, unsigned) {
     clearMarks();
     showMoveBack(window, move);
     clearEngineReport();
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
     enableForwardButton(true);
     stopEngine();
@@ -125,7 +126,7 @@ int stepForward(Window* window, int, intptr_t, unsigned) {
     showMove(window, move, true, false, false);
     clearEngineReport();
     chargeTime(appState.currentNode);
-    appState.humanClockStart = 0;
+    startUsersClock();
     invalidateRect(window, &appState.statusRect, false);
     enableBackButton(true);
     if (!appState.currentNode->hasChildren()) enableForwardButton(false);

@@ -10,6 +10,7 @@
 #include "app/show_message.h"
 #include "app/start_report.h"
 #include "app/status_panel.h"
+#include "app/time_loss.h"
 #include "board/animation.h"
 #include "board/board_view.h"
 #include "board/move_input.h"
@@ -102,6 +103,7 @@ intptr_t onDestroy(Window* window, unsigned, uintptr_t, intptr_t) {
 intptr_t onTimer(Window* window, unsigned, uintptr_t wParam, intptr_t) {
     if (wParam == STATUS_TIMER) {
         invalidateRect(window, &appState.statusRect, false);
+        checkTimeLoss(window);
     } else if (wParam == ANIMATION_TIMER) {
         animationStep(window);
     } else if (wParam == START_REPORT_TIMER) {

@@ -1,6 +1,6 @@
 #include "app/show_message.h"
 
-#include "app/app_state.h"
+#include "app/dialog_modal.h"
 #include "app/shell.h"
 #include "platform/ui/messagebox.h"
 
@@ -11,12 +11,8 @@ namespace {
 const char PROGRAM_NAME[] = "Tallowmere Chess";
 
 int modalBox(Window* owner, const char* text, unsigned flags) {
-    // A box over an open dialog leaves the flag set for the dialog.
-    const bool dialogOpen = appState.modalOpen.exchange(true);
-    const int answer =
-        messageBox(owner ? owner : shell.mainWindow, text ? text : "", PROGRAM_NAME, flags);
-    appState.modalOpen = dialogOpen;
-    return answer;
+    const ModalScope modal;
+    return messageBox(owner ? owner : shell.mainWindow, text ? text : "", PROGRAM_NAME, flags);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes with the program's caption. While one is open modalOpen is set,
-// so that the engine does not play behind it.
+// Message boxes with the program's caption. While one is open modalOpen is set, so that
+// the engine does not play behind it, and the user's clock stands still.
 
 namespace platform {
 struct Window;

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/commands.h"
+#include "app/dialog_modal.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/dialog.h"
@@ -93,8 +94,9 @@ intptr_t promotionDialogProc(Window* dialog, unsigned message, uintptr_t wParam,
 Piece askPromotionPiece(Window* owner) {
     // A dialog that cannot open still gives a queen.
     appState.promotionPiece = queenOfSideToMove();
-    appState.modalOpen = true;
-    dialogBox(IDD_PROMOTION, owner, promotionDialogProc);
-    appState.modalOpen = false;
+    {
+        const ModalScope modal;
+        dialogBox(IDD_PROMOTION, owner, promotionDialogProc);
+    }
     return appState.promotionPiece;
 }

@@ -16,7 +16,7 @@ struct ClockInputs {
     bool whiteToMove = true;
     bool engineBusy = false;      // the engine is searching
     uint32_t searchStartTick = 0; // when that search began
-    uint64_t humanClockStart = 0; // tick count in the low word; 0: the clock is not running
+    uint64_t humanClockStart = 0; // the user's clock (see think_time.h)
     uint32_t now = 0;             // the tick count now
 };
 
@@ -37,5 +37,14 @@ struct ClockReadings {
 };
 
 ClockReadings clocks(const LevelSettings& level, const ClockInputs& inputs);
+
+// Whose time has run out: in the blitz and tournament levels, the side to move once its
+// running clock (the engine's search or the user's clock) has passed zero. A clock that
+// stands still or is paused never runs out.
+enum class TimeUp { none, white, black };
+TimeUp timeUp(const LevelSettings& level, const ClockInputs& inputs);
+// The milliseconds the side to move's clock has run on this move, beyond its used time:
+// the engine's search or the user's clock.
+uint32_t runningMs(const ClockInputs& inputs);
 // A reading of t seconds as the panel shows it.
 ClockReading clockReading(int64_t seconds);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/level_minutes.h"
 #include "engine/level_settings.h"
 
 namespace {
@@ -28,36 +29,54 @@ CText fixedLevelText(const LevelSettings& level) {
     }
 }
 
+// A blitz game's time: "5min", "45s", "2min30s"; never "0min" for a game under a minute.
+CText gameTimeText(int32_t seconds) {
+    char text[40];
+    const int minutes = int(seconds / 60);
+    const int rest = int(seconds % 60);
+    if (minutes == 0) {
+        std::snprintf(text, sizeof text, "%ds", rest);
+    } else if (rest == 0) {
+        std::snprintf(text, sizeof text, "%dmin", minutes);
+    } else {
+        std::snprintf(text, sizeof text, "%dmin%ds", minutes, rest);
+    }
+    return text;
+}
+
 } // namespace
 
 CText levelText(const LevelSettings& level) {
-    char text[96];
+    char text[128];
     switch (level.mode) {
-    case LEVEL_BLITZ:
+    case LEVEL_BLITZ: {
+        const CText game = gameTimeText(level.blitzSeconds);
         if (level.blitzIncrement == 0) {
-            std::snprintf(text, sizeof text, "Level %dmin", level.blitzSeconds / 60);
+            std::snprintf(text, sizeof text, "Level %s", game.c_str());
         } else {
-            std::snprintf(text, sizeof text, "Level %dmin+%dsec", level.blitzSeconds / 60,
-                          level.blitzIncrement);
+            std::snprintf(text, sizeof text, "Level %s+%ds", game.c_str(), level.blitzIncrement);
         }
         return text;
+    }
     case LEVEL_FIXED:
         return fixedLevelText(level);
-    case LEVEL_TOURNAMENT:
+    case LEVEL_TOURNAMENT: {
+        const CText first = minutesText(level.tournamentSeconds1);
+        const CText second = minutesText(level.tournamentSeconds2);
+        const CText third = minutesText(level.tournamentSeconds3);
         if (level.tournamentMoves2 == 0) {
-            std::snprintf(text, sizeof text, "Level %d/%d,rest/%d", level.tournamentMoves1,
-                          level.tournamentSeconds1 / 60, level.tournamentSeconds2 / 60);
+            std::snprintf(text, sizeof text, "Level %d/%s,rest/%s", level.tournamentMoves1,
+                          first.c_str(), second.c_str());
         } else if (level.tournamentMoves3 == 0) {
-            std::snprintf(text, sizeof text, "Level %d/%d,%d/%d,rest/%d", level.tournamentMoves1,
-                          level.tournamentSeconds1 / 60, level.tournamentMoves2,
-                          level.tournamentSeconds2 / 60, level.tournamentSeconds3 / 60);
+            std::snprintf(text, sizeof text, "Level %d/%s,%d/%s,rest/%s", level.tournamentMoves1,
+                          first.c_str(), level.tournamentMoves2, second.c_str(), third.c_str());
         } else {
-            std::snprintf(text, sizeof text, "Level %d/%d,%d/%d,%d/%d", level.tournamentMoves1,
-                          level.tournamentSeconds1 / 60, level.tournamentMoves2,
-                          level.tournamentSeconds2 / 60, level.tournamentMoves3,
-                          level.tournamentSeconds3 / 60);
+            std::snprintf(text, sizeof text, "Level %d/%s,%d/%s,%d/%s", level.tournamentMoves1,
+                          first.c_str(), level.tournamentMoves2, second.c_str(),
+                          level.tournamentMoves3, third.c_str());
         }
         return text;
+    }
     default:
         return " ";
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The level line of the status panel, as "Level 5min+2sec" or "Level Novice".
+// The level line of the status panel, as "Level 5min+2s", "Level 40/10,rest/5" or
+// "Level Novice"; a tournament period's time is in minutes, as "0:30" when not whole.
 
 #include "base/text.h"
 

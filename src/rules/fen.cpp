@@ -48,6 +48,25 @@ private:
 
 } // namespace
 
+// Keep an en-passant square only when the side to move really can capture there:
+// the square lies behind a rival pawn that has just made a double step (so it and
+// the square the pawn came from are empty), and a pawn of the mover stands beside
+// that rival. A square that fails would let a pawn capture its own side or a piece
+// twice; one nobody can use would make equal positions differ for repetition.
+bool CPosition::enPassantFits(Square square) const {
+    const bool white = m_sideToMove == WHITE;
+    if (rankOf(square) != (white ? 5 : 2)) return false;
+    const Square rivalAt = Square(white ? square - 1 : square + 1);
+    const Square rivalFrom = Square(white ? square + 1 : square - 1);
+    const Piece rivalPawn = white ? BLACK_PAWN : WHITE_PAWN;
+    const Piece ownPawn = white ? WHITE_PAWN : BLACK_PAWN;
+    if (m_board[square] != EMPTY || m_board[rivalFrom] != EMPTY || m_board[rivalAt] != rivalPawn)
+        return false;
+    const int file = fileOf(square);
+    return (file > 0 && m_board[rivalAt - 16] == ownPawn) ||
+           (file < 7 && m_board[rivalAt + 16] == ownPawn);
+}
+
 void CPosition::setFen(const char* text) {
     CFenCursor fen(text);
     m_historyCount = 0;
@@ -99,31 +118,18 @@ void CPosition::setFen(const char* text) {
     }
     fen.skip();
 
-    // Keep an en-passant square only when a capture there is really possible, so
-    // that a double step nobody can take does not make positions differ.
     m_enPassant = 0;
     if (fen.peek() != '-' && !fen.atEnd() && fen.peekAfter() != 0) {
         char squareLetters[3] = {fen.peek(), fen.peekAfter(), 0};
         const Square square = squareFromText(squareLetters);
-        if (onBoard(square)) {
-            const int file = fileOf(square);
-            auto pawnBeside = [&](int rank, Piece pawn) {
-                return (file > 0 && m_board[makeSquare(file - 1, rank)] == pawn) ||
-                       (file < 7 && m_board[makeSquare(file + 1, rank)] == pawn);
-            };
-            if (rankOf(square) == 2 && m_board[square + 1] == WHITE_PAWN &&
-                pawnBeside(3, BLACK_PAWN))
-                m_enPassant = square;
-            if (rankOf(square) == 5 && m_board[square - 1] == BLACK_PAWN &&
-                pawnBeside(4, WHITE_PAWN))
-                m_enPassant = square;
-        }
+        if (onBoard(square) && enPassantFits(square)) m_enPassant = square;
     }
     fen.skipToBlank();
 
     fen.skipBlanks();
     const int16_t clock = fen.readNumber();
     m_halfMoveClock = clock < 0 ? 0 : clock;
+    m_startClock = m_halfMoveClock;
     fen.skipToBlank();
     fen.skipBlanks();
     const int16_t number = fen.readNumber();

@@ -104,8 +104,15 @@ struct CMove {
     constexpr bool isPromotion() const { return (flags & FLAG_PROMOTION) != 0; }
     constexpr bool isCastling() const { return (flags & FLAG_CASTLING) != 0; }
     constexpr bool isEnPassant() const { return (flags & FLAG_EN_PASSANT) != 0; }
-    // Quiet: no flag above bit 3 and not a pawn move. Castling is therefore not quiet.
+    // Quiet: no flag above bit 3 and not a pawn move. Castling is therefore not quiet:
+    // no earlier position can come back after it.
     constexpr bool isQuiet() const { return (flags & 0xF0) == 0 && kindOf(piece) != PAWN; }
+    // What the half-move clock of the fifty-move rule restarts at: a pawn move or a
+    // capture (promotions and en passant are both). Castling is neither.
+    constexpr bool resetsClock() const {
+        return (flags & (FLAG_CAPTURE | FLAG_PROMOTION | FLAG_EN_PASSANT)) != 0 ||
+               kindOf(piece) == PAWN;
+    }
 
     friend constexpr bool operator==(CMove a, CMove b) { return a.word() == b.word(); }
     friend constexpr bool operator!=(CMove a, CMove b) { return a.word() != b.word(); }

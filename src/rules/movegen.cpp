@@ -61,7 +61,14 @@ void CPosition::generateMoves(Square square, CMove* list, uint16_t& count) const
 
     switch (kindOf(piece)) {
     case PAWN: {
-        const Square ep = onBoard(m_enPassant) ? m_enPassant : 0;
+        // An en-passant square set by hand may be one no capture can use: honour it
+        // only for the side to move and behind a rival pawn, or a pawn would take
+        // its own side or the same piece twice.
+        const bool moverPawn = white == (m_sideToMove == WHITE);
+        const Square ep =
+            m_enPassant && onBoard(m_enPassant) && moverPawn && enPassantFits(m_enPassant)
+                ? m_enPassant
+                : 0;
         if (white) {
             const bool promotes = rankOf(from) == 6;
             auto emit = [&](Square to, uint8_t flags) {

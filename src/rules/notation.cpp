@@ -223,11 +223,27 @@ bool sanCouldMatch(CMove move, const char* key) {
     return std::strstr(key, destination) != nullptr;
 }
 
+// Normalising folds every letter to lower case but "B", which keeps the bishop
+// apart from the b-file. A form that names a bishop is therefore tried with the
+// letter in both cases: "B" as SAN writes it, "b" as a black bishop's FEN letter or
+// a coordinate promotion letter.
+int letterCases(char letter, char (&cases)[2][2]) {
+    cases[0][0] = letter;
+    cases[0][1] = cases[1][1] = 0;
+    if (letter != 'B' && letter != 'b') return 1;
+    cases[1][0] = letter == 'B' ? 'b' : 'B';
+    return 2;
+}
+
 // The looser forms other programs write. The search takes the first move with any
 // matching form, so within one move the cheap forms are simply tried first.
 bool matchesAlternativeForm(CPosition& position, CMove move, const char* key) {
     const bool white = position.sideToMove() == WHITE;
-    const char letter[2] = {move.isPromotion() ? (white ? 'P' : 'p') : fenLetter(move.piece), 0};
+    char letters[2][2], promotions[2][2] = {{0}, {0}};
+    const int letterCount =
+        letterCases(move.isPromotion() ? (white ? 'P' : 'p') : fenLetter(move.piece), letters);
+    const int promotionCount =
+        move.isPromotion() ? letterCases(LOWER_LETTERS[move.piece], promotions) : 1;
     const char captured[2] = {move.isCapture() ? fenLetter(move.captured()) : char(0), 0};
     char origin[3], destination[3];
     squareText(move.from, origin);
@@ -240,16 +256,27 @@ bool matchesAlternativeForm(CPosition& position, CMove move, const char* key) {
         return keyIs(form, key);
     };
 
-    if (matches({origin, destination}) || matches({letter, origin, destination}) ||
-        matches({origin, captured, destination}) ||
-        matches({letter, origin, captured, destination}))
-        return true;
+    // Coordinates without a promotion letter select the first promotion, the queen.
+    if (matches({origin, destination}) || matches({origin, captured, destination})) return true;
+    for (int p = 0; p < promotionCount; ++p)
+        if (move.isPromotion() && matches({origin, destination, promotions[p]})) return true;
+    for (int l = 0; l < letterCount; ++l) {
+        if (matches({letters[l], origin, destination}) ||
+            matches({letters[l], origin, captured, destination}))
+            return true;
+        for (int p = 0; p < promotionCount; ++p)
+            if (move.isPromotion() && matches({letters[l], origin, destination, promotions[p]}))
+                return true;
+    }
     if (!sanCouldMatch(move, key)) return false;
     const CText sans[3] = {sanText(position, move, false),
                            sanText(position, move, false, nullptr, 0, false, true),
                            sanText(position, move, false, nullptr, 0, true, false)};
-    for (const CText& san : sans)
-        if (matches({san.c_str()}) || matches({letter, san.c_str()})) return true;
+    for (const CText& san : sans) {
+        if (matches({san.c_str()})) return true;
+        for (int l = 0; l < letterCount; ++l)
+            if (matches({letters[l], san.c_str()})) return true;
+    }
     return false;
 }
 

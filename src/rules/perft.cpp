@@ -10,15 +10,11 @@ uint64_t perft(CPosition& position, int depth) {
     // The last ply is counted, not made: each of its moves was already made and
     // taken back once by the legality test.
     if (depth == 1) return count;
-    const int16_t clock = position.halfMoveClock();
     uint64_t leaves = 0;
     for (uint16_t i = 0; i < count; ++i) {
         position.makeMove(moves[i]);
         leaves += perft(position, depth - 1);
         position.takeBack();
     }
-    // Taking back recounts the clock from the history; one that came from a FEN
-    // would be lost.
-    position.setHalfMoveClock(clock);
     return leaves;
 }

@@ -71,6 +71,7 @@ CPosition& CPosition::operator=(const CPosition& other) {
     m_castling = other.m_castling;
     m_enPassant = other.m_enPassant;
     m_halfMoveClock = other.m_halfMoveClock;
+    m_startClock = other.m_startClock;
     m_moveNumber = other.m_moveNumber;
     std::memcpy(m_kingCache, other.m_kingCache, sizeof m_kingCache);
     return *this;
@@ -106,13 +107,16 @@ void CPosition::clear() {
     m_castling = 0;
     m_enPassant = 0;
     m_halfMoveClock = 0;
+    m_startClock = 0;
     m_moveNumber = 1;
 }
 
 bool CPosition::makeMove(CMove move) {
     if (!pushHistory(move)) return false;
-    const bool quiet = move.isQuiet();
-    m_halfMoveClock = quiet ? (m_halfMoveClock < INT16_MAX ? m_halfMoveClock + 1 : INT16_MAX) : 0;
+    if (move.resetsClock())
+        m_halfMoveClock = 0;
+    else if (m_halfMoveClock < INT16_MAX)
+        ++m_halfMoveClock;
     if (m_sideToMove == BLACK && m_moveNumber < INT16_MAX) ++m_moveNumber;
     // Keep one spare entry above the top for the repetition test; a block that cannot
     // grow now is grown again by the next move, which fails if it still cannot.
@@ -145,14 +149,29 @@ void CPosition::takeBack() {
     if (m_historyCount == 0) return;
     const CMove undone = m_history[m_historyCount - 1].move;
     popBoard();
-    int16_t clock = 0;
-    for (uint32_t index = m_historyCount; index > 0 && m_history[index - 1].move.isQuiet(); --index)
-        ++clock;
-    m_halfMoveClock = clock;
+    const int run = clockRun();
+    const int clock = run >= 0 ? run : int(m_historyCount) + m_startClock;
+    m_halfMoveClock = int16_t(clock < INT16_MAX ? clock : INT16_MAX);
     if (m_sideToMove == BLACK && m_moveNumber > 1) --m_moveNumber;
     if (undone != NULL_MOVE && (undone.piece == WHITE_KING || undone.piece == BLACK_KING) &&
         !undone.isPromotion())
         m_kingCache[undone.piece] = undone.from;
+}
+
+int CPosition::clockRun() const {
+    for (uint32_t index = m_historyCount; index > 0; --index)
+        if (m_history[index - 1].move.resetsClock()) return int(m_historyCount - index);
+    return -1;
+}
+
+void CPosition::setHalfMoveClock(int16_t clock) {
+    m_halfMoveClock = clock;
+    // A clock counting since before the first move made puts the start back by as
+    // many moves as have been made since.
+    if (clockRun() < 0) {
+        const int start = clock - int(m_historyCount);
+        m_startClock = int16_t(start > 0 ? start : 0);
+    }
 }
 
 CMove CPosition::lastMove() const {

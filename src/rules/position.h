@@ -101,7 +101,7 @@ public:
     Square enPassant() const { return m_enPassant; }
     void setEnPassant(Square square) { m_enPassant = square; }
     int16_t halfMoveClock() const { return m_halfMoveClock; }
-    void setHalfMoveClock(int16_t clock) { m_halfMoveClock = clock; }
+    void setHalfMoveClock(int16_t clock);
     int16_t moveNumber() const { return m_moveNumber; }
     void setMoveNumber(int16_t number) { m_moveNumber = number; }
     uint32_t historyCount() const { return m_historyCount; }
@@ -117,7 +117,12 @@ private:
     void placeMove(CMove move);
     // Puts back the board of the top entry and drops it; the counters are the caller's.
     void popBoard();
+    // The moves at the top of the history that leave the clock counting; -1 when
+    // every move in the history does, so the clock goes on from the one it was set to.
+    int clockRun() const;
     template <int Side> bool attackedBy(Square square) const;
+    // Whether the side to move could capture en passant onto the square.
+    bool enPassantFits(Square square) const;
     // The spare entry above the top, filled with the current position; null when the
     // block could not grow to hold it.
     CHistoryEntry* snapshot();
@@ -128,6 +133,9 @@ private:
     uint8_t m_enPassant;
     int16_t m_halfMoveClock;
     int16_t m_moveNumber;
+    // The clock when the history was empty (a FEN's): taking back to the start
+    // gives it back, so the fifty-move rule keeps counting from it.
+    int16_t m_startClock;
     uint8_t m_kingCache[13];
     CHistoryEntry* m_history;
     uint32_t m_historyCount;

@@ -21,6 +21,21 @@ bool samePosition(CHistoryEntry& entry, const CHistoryEntry& now) {
     return entry.castling == now.castling && entry.enPassant == now.enPassant;
 }
 
+// No sequence of moves can mate with a lone knight against a bare king, or with
+// bishops alone that all stand on squares of one colour (whichever sides they
+// belong to): the king always has a square of the other colour. Any other material
+// can mate, if only with the help of the losing side.
+// bishopColours: bit 0 a bishop on a dark square, bit 1 one on a light square.
+bool deadByMaterial(const int pieces[16], int bishopColours) {
+    for (Piece heavyOrPawn :
+         {WHITE_QUEEN, WHITE_ROOK, WHITE_PAWN, BLACK_QUEEN, BLACK_ROOK, BLACK_PAWN})
+        if (pieces[heavyOrPawn]) return false;
+    const int knights = pieces[WHITE_KNIGHT] + pieces[BLACK_KNIGHT];
+    const int bishops = pieces[WHITE_BISHOP] + pieces[BLACK_BISHOP];
+    if (knights == 0) return bishopColours != 3;
+    return knights == 1 && bishops == 0;
+}
+
 } // namespace
 
 bool CPosition::inCheck() {
@@ -47,12 +62,15 @@ bool CPosition::gameStatus(int& reason) {
     const bool white = m_sideToMove == WHITE;
     const Square king = kingSquare(white ? WHITE_KING : BLACK_KING);
     int pieces[16] = {};
+    int bishopColours = 0;
     bool canMove = false;
     CMove moves[MAX_SQUARE_MOVES];
     for (int square = 0; square < BOARD_SIZE; ++square) {
         if (!onBoard(square)) continue;
         const Piece piece = m_board[square];
         ++pieces[piece & 15];
+        if (kindOf(piece) == BISHOP)
+            bishopColours |= 1 << ((fileOf(Square(square)) + rankOf(Square(square))) & 1);
         const bool mine =
             white ? piece <= WHITE_QUEEN : (piece >= BLACK_KING && piece <= BLACK_QUEEN);
         if (!mine || canMove) continue;
@@ -66,8 +84,10 @@ bool CPosition::gameStatus(int& reason) {
         return true;
     }
 
-    // Repetition and the fifty-move rule look back only over quiet moves: a pawn
-    // move, capture or castling makes every earlier position unreachable.
+    // Repetition looks back only over quiet moves: a pawn move, capture or castling
+    // makes every earlier position unreachable. The fifty-move rule counts on the
+    // clock instead, which goes on through castling and from the clock of a FEN; a
+    // repetition within its hundred half-moves is found first.
     CHistoryEntry local;
     CHistoryEntry* now = snapshot();
     if (!now) {
@@ -77,8 +97,9 @@ bool CPosition::gameStatus(int& reason) {
         local.castling = m_castling;
         local.enPassant = m_enPassant;
     }
+    const bool fiftyMoves = m_halfMoveClock >= 100;
     bool seenOnce = false;
-    int quietMoves = 0;
+    int walked = 0;
     for (uint32_t index = m_historyCount; index > 0; --index) {
         CHistoryEntry& entry = m_history[index - 1];
         if (samePosition(entry, *now)) {
@@ -88,17 +109,14 @@ bool CPosition::gameStatus(int& reason) {
             }
             seenOnce = true;
         }
-        if (!entry.move.isQuiet()) break;
-        if (++quietMoves >= 100) {
-            reason = STATUS_FIFTY_MOVES;
-            return true;
-        }
+        if (!entry.move.isQuiet() || (fiftyMoves && ++walked >= 100)) break;
+    }
+    if (fiftyMoves) {
+        reason = STATUS_FIFTY_MOVES;
+        return true;
     }
 
-    const bool heavyOrPawn = pieces[WHITE_QUEEN] || pieces[WHITE_ROOK] || pieces[WHITE_PAWN] ||
-                             pieces[BLACK_QUEEN] || pieces[BLACK_ROOK] || pieces[BLACK_PAWN];
-    if (!heavyOrPawn && pieces[WHITE_BISHOP] + pieces[WHITE_KNIGHT] <= 1 &&
-        pieces[BLACK_BISHOP] + pieces[BLACK_KNIGHT] <= 1) {
+    if (deadByMaterial(pieces, bishopColours)) {
         reason = STATUS_MATERIAL;
         return true;
     }
@@ -167,13 +185,18 @@ const char* CPosition::whyNotPlayable() {
         const Piece piece = m_board[square];
         if (piece == WHITE_KING) ++whiteKings;
         if (piece == BLACK_KING) ++blackKings;
-        if ((piece == WHITE_PAWN || piece == BLACK_PAWN) && (rankOf(square) == 0 || rankOf(square) == 7))
+        if (kindOf(piece) == PAWN && (rankOf(Square(square)) == 0 || rankOf(Square(square)) == 7))
             pawnAtEdge = true;
     }
-    if (whiteKings != 1 || blackKings != 1) return "Each side needs exactly one king";
+    // The kings first: without exactly one each, the check test below means nothing.
+    if (whiteKings == 0) return "White has no king";
+    if (whiteKings > 1) return "White has more than one king";
+    if (blackKings == 0) return "Black has no king";
+    if (blackKings > 1) return "Black has more than one king";
     if (pawnAtEdge) return "A pawn stands on the first or last rank";
-    const bool otherInCheck = m_sideToMove == WHITE ? attackedBy<WHITE>(kingSquare(BLACK_KING))
-                                                    : attackedBy<BLACK>(kingSquare(WHITE_KING));
-    if (otherInCheck) return "The side not to move is in check";
+    if (m_sideToMove == WHITE && attackedBy<WHITE>(kingSquare(BLACK_KING)))
+        return "Black is in check but White is to move";
+    if (m_sideToMove == BLACK && attackedBy<BLACK>(kingSquare(WHITE_KING)))
+        return "White is in check but Black is to move";
     return nullptr;
 }

@@ -1,6 +1,8 @@
 #include "settings/registry_settings.h"
 
+#include <algorithm>
 #include <cassert>
+#include <initializer_list>
 
 #include "platform/ui/registry.h"
 
@@ -8,11 +10,22 @@ using platform::RegistryType;
 
 CRegistrySettings::CRegistrySettings(const char* key) : m_key(key) {}
 
+namespace {
+
+// Reads a value of one of the stored types wanted; any other reads as missing.
+bool readAs(const CText& key, const CText& name, void* data, uint32_t* size,
+            std::initializer_list<RegistryType> wanted) {
+    RegistryType stored = RegistryType::binary;
+    return platform::registryRead(key.c_str(), name.c_str(), data, size, &stored) &&
+           std::find(wanted.begin(), wanted.end(), stored) != wanted.end();
+}
+
+} // namespace
+
 bool CRegistrySettings::getInt(const CText& name, int32_t* out) {
     int32_t value = 0;
     uint32_t size = sizeof value;
-    if (!platform::registryRead(m_key.c_str(), name.c_str(), &value, &size) ||
-        size != sizeof value) {
+    if (!readAs(m_key, name, &value, &size, {RegistryType::dword}) || size != sizeof value) {
         return false;
     }
     *out = value;
@@ -22,8 +35,7 @@ bool CRegistrySettings::getInt(const CText& name, int32_t* out) {
 bool CRegistrySettings::getDouble(const CText& name, double* out) {
     double value = 0;
     uint32_t size = sizeof value;
-    if (!platform::registryRead(m_key.c_str(), name.c_str(), &value, &size) ||
-        size != sizeof value) {
+    if (!readAs(m_key, name, &value, &size, {RegistryType::binary}) || size != sizeof value) {
         return false;
     }
     *out = value;
@@ -33,7 +45,8 @@ bool CRegistrySettings::getDouble(const CText& name, double* out) {
 bool CRegistrySettings::getString(const CText& name, CText* out) {
     char buffer[MAX_STRING_BYTES + 1];
     uint32_t size = MAX_STRING_BYTES;
-    if (!platform::registryRead(m_key.c_str(), name.c_str(), buffer, &size)) {
+    // Text typed into the file by hand is a string too; a number is not.
+    if (!readAs(m_key, name, buffer, &size, {RegistryType::binary, RegistryType::text})) {
         return false;
     }
     buffer[size] = 0;
@@ -44,7 +57,7 @@ bool CRegistrySettings::getString(const CText& name, CText* out) {
 bool CRegistrySettings::getBinary(const CText& name, void* data, int32_t* size) {
     assert(size);
     uint32_t capacity = *size > 0 ? uint32_t(*size) : 0;
-    if (!platform::registryRead(m_key.c_str(), name.c_str(), data, &capacity)) {
+    if (!readAs(m_key, name, data, &capacity, {RegistryType::binary})) {
         return false;
     }
     *size = int32_t(capacity);

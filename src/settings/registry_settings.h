@@ -11,8 +11,10 @@
 // A string is read into a buffer of MAX_STRING_BYTES: a value of up to that many bytes
 // reads whole (the text keeps its own length, so no byte is given up to a terminator);
 // a longer one is written as given but reads as missing. A zero byte ends the text.
-// An int or double whose stored size is not its own (a hand-edited or damaged file)
-// also reads as missing, so that the caller keeps its default.
+// A value stored as another type than the reader's reads as missing, so that the
+// caller keeps its default: a number where a string, a double or binary is read, text or
+// bytes where an int is read. Text typed into the file by hand reads as a string. An
+// int or double whose stored size is not its own (a damaged file) reads as missing too.
 
 #include "base/text.h"
 #include "settings/settings.h"

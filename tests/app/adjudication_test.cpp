@@ -21,7 +21,7 @@ TEST_F(ProgramTest, EndingsByReason) {
     const Case cases[] = {
         {"7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", {"f7", "g7"}, "Checkmate", "White mates", "1-0"},
         {"7k/5Q2/5K2/8/8/8/8/8 w - - 0 1", {"f7", "g6"}, "Stalemate, draw", "Stalemate", "1/2-1/2"},
-        {"7k/8/5K2/8/8/5n2/8/6RB b - - 0 1",
+        {"7k/8/5K2/8/8/5n2/8/6R1 b - - 0 1",
          {"f3", "g1"},
          "Draw by insufficient mating material",
          "Draw by insufficient material",
@@ -90,4 +90,38 @@ TEST_F(ProgramTest, AdjudicationWhileTheGameGoesOnChangesNothing) {
     EXPECT_TRUE(messages.empty());
     EXPECT_STREQ(appState.currentNode->comment.c_str(), "");
     EXPECT_STREQ(appState.game->result().c_str(), "*");
+}
+
+TEST_F(ProgramTest, TimeRunsOutAsALossOrAgainstABareKingAsADraw) {
+    struct Case {
+        const char* fen;
+        int loser;
+        std::string message, comment, result;
+    };
+    const Case cases[] = {
+        {"4k3/8/8/8/8/8/8/R3K3 b - - 0 1", BLACK, "Black lost on time", "Black lost on time",
+         "1-0"},
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", WHITE,
+         "White\xB4s time is up, draw: Black has only the king",
+         "White out of time against a bare king, draw", "1/2-1/2"},
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", WHITE,
+         "White\xB4s time is up, draw: Black has only the king",
+         "White out of time against a bare king, draw", "1/2-1/2"},
+        {"4k3/7p/8/8/8/8/8/4K3 b - - 0 1", BLACK,
+         "Black\xB4s time is up, draw: White has only the king",
+         "Black out of time against a bare king, draw", "1/2-1/2"},
+        // A lone knight cannot mate, yet it is more than a bare king.
+        {"4k3/8/8/8/8/8/8/1N2K3 b - - 0 1", BLACK, "Black lost on time", "Black lost on time",
+         "1-0"},
+        {"4kn2/8/8/8/8/8/8/4K3 w - - 0 1", WHITE, "White lost on time", "White lost on time",
+         "0-1"},
+    };
+    for (const Case& c : cases) {
+        startFrom(c.fen);
+        messages.clear();
+        adjudicateTimeLoss(c.loser);
+        EXPECT_EQ(messages, (std::vector<std::string>{c.message})) << c.fen;
+        EXPECT_EQ(std::string(appState.currentNode->comment.c_str()), c.comment) << c.fen;
+        EXPECT_EQ(std::string(appState.game->result().c_str()), c.result) << c.fen;
+    }
 }

@@ -50,25 +50,31 @@ protected:
 
 } // namespace
 
-TEST_F(OptionsTest, TheLevelBecomesAPresetAndStaysWithoutOne) {
+TEST_F(OptionsTest, TheLevelListShowsTheLevelAndOkTakesTheChosenRow) {
     struct Case {
-        int32_t fixedPlies, fixedSeconds;
-        int chosenRow; // -1: none chosen
+        const char* what;
+        int32_t mode, fixedPlies, fixedSeconds; // before
+        int chosenRow;                          // -1: none chosen
         const char* shown;
-        int32_t mode, plies, seconds; // afterwards
+        int32_t modeAfter, pliesAfter, secondsAfter;
     };
     const Case cases[] = {
-        // A tournament level whose fixed values are a preset shows it and turns to it.
-        {99, 5, -1, "5sec/move", LEVEL_FIXED, 99, 5},
-        {7, 3, -1, "", LEVEL_TOURNAMENT, 7, 3},
-        {7, 3, 0, "", LEVEL_FIXED, 1, NO_TIME_LIMIT},
-        {1, NO_TIME_LIMIT, 10, "Novice", LEVEL_FIXED, 99, NO_TIME_LIMIT},
+        {"a tournament level shows as one and stays", LEVEL_TOURNAMENT, 99, 5, -1, "Tournament",
+         LEVEL_TOURNAMENT, 99, 5},
+        {"a tournament level turned to a preset", LEVEL_TOURNAMENT, 99, 5, 0, "Tournament",
+         LEVEL_FIXED, 1, NO_TIME_LIMIT},
+        {"a blitz level shows as one and stays", LEVEL_BLITZ, 7, 3, -1, "Blitz", LEVEL_BLITZ, 7, 3},
+        {"a fixed level of no preset stays", LEVEL_FIXED, 7, 3, -1, "", LEVEL_FIXED, 7, 3},
+        {"an unknown mode shows the preset of its fixed figures, which OK takes", 7, 99, 5, -1,
+         "5sec/move", LEVEL_FIXED, 99, 5},
+        {"a preset chosen", LEVEL_FIXED, 1, NO_TIME_LIMIT, 10, "Novice", LEVEL_FIXED, 99,
+         NO_TIME_LIMIT},
     };
     for (const Case& c : cases) {
         appState.level = LevelSettings();
         appState.level.fixedPlies = c.fixedPlies;
         appState.level.fixedSeconds = c.fixedSeconds;
-        appState.level.setTournament(40, 300, 40, 300, 40, 300);
+        appState.level.mode = c.mode;
         std::string shown = "?";
         int rows = 0;
         std::vector<DialogScript::Action> actions = {[&](Window* page) {
@@ -78,12 +84,75 @@ TEST_F(OptionsTest, TheLevelBecomesAPresetAndStaysWithoutOne) {
         if (c.chosenRow >= 0) actions.push_back(choose(IDC_LEVEL, c.chosenRow));
         actions.push_back(pressOk());
         options(actions);
-        EXPECT_EQ(rows, 11);
-        EXPECT_EQ(shown, c.shown) << c.fixedPlies << "/" << c.fixedSeconds;
-        EXPECT_EQ(appState.level.mode, c.mode) << c.fixedPlies << "/" << c.fixedSeconds;
-        EXPECT_EQ(appState.level.fixedPlies, c.plies);
-        EXPECT_EQ(appState.level.fixedSeconds, c.seconds);
+        EXPECT_EQ(rows, 13) << c.what;
+        EXPECT_EQ(shown, c.shown) << c.what;
+        EXPECT_EQ(appState.level.mode, c.modeAfter) << c.what;
+        EXPECT_EQ(appState.level.fixedPlies, c.pliesAfter) << c.what;
+        EXPECT_EQ(appState.level.fixedSeconds, c.secondsAfter) << c.what;
     }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(OptionsTest, BlitzAndTournamentTakeTheTypedFigures) {
+    appState.level = LevelSettings();
+    // What the page shows of the timed levels: the texts of its eight fields, and whether
+    // the blitz and the tournament fields can be typed in.
+    const int fields[] = {IDC_BLITZ_MINUTES,   IDC_BLITZ_INCREMENT, IDC_PERIOD1_MOVES,
+                          IDC_PERIOD1_MINUTES, IDC_PERIOD2_MOVES,   IDC_PERIOD2_MINUTES,
+                          IDC_PERIOD3_MOVES,   IDC_PERIOD3_MINUTES};
+    std::vector<std::string> seen;
+    auto look = [&](Window* page) {
+        seen.clear();
+        for (int id : fields)
+            seen.push_back(getDlgItemText(page, id));
+        seen.push_back(isDlgItemEnabled(page, IDC_BLITZ_MINUTES) ? "blitz on" : "blitz off");
+        seen.push_back(isDlgItemEnabled(page, IDC_PERIOD3_MINUTES) ? "periods on" : "periods off");
+    };
+    auto type = [](int id, const char* text) {
+        return [id, text](Window* page) { typeDlgItemText(page, id, text); };
+    };
+
+    options({look, choose(IDC_LEVEL, LEVEL_ROW_BLITZ), type(IDC_BLITZ_MINUTES, "0:30"),
+             type(IDC_BLITZ_INCREMENT, "2"), pressOk()});
+    EXPECT_EQ(seen, (std::vector<std::string>{"5", "0", "40", "5", "40", "5", "40", "5",
+                                              "blitz off", "periods off"}))
+        << "the built-in figures, none to type at a fixed level";
+    EXPECT_EQ(appState.level.mode, LEVEL_BLITZ);
+    EXPECT_EQ(appState.level.blitzSeconds, 30);
+    EXPECT_EQ(appState.level.blitzIncrement, 2);
+
+    // Opened again, the page shows the blitz level as it is, and OK keeps it to the second.
+    options({look, pressOk()});
+    EXPECT_EQ(seen, (std::vector<std::string>{"0:30", "2", "40", "5", "40", "5", "40", "5",
+                                              "blitz on", "periods off"}));
+    EXPECT_EQ(appState.level.blitzSeconds, 30);
+
+    options({choose(IDC_LEVEL, LEVEL_ROW_TOURNAMENT), look, type(IDC_PERIOD1_MINUTES, "90"),
+             type(IDC_PERIOD2_MOVES, " 20 "), type(IDC_PERIOD2_MINUTES, "30"),
+             type(IDC_PERIOD3_MOVES, "0"), type(IDC_PERIOD3_MINUTES, "0:45"), pressOk()});
+    EXPECT_EQ(seen.back(), "periods on");
+    EXPECT_EQ(seen[seen.size() - 2], "blitz off");
+    const LevelSettings& level = appState.level;
+    EXPECT_EQ(level.mode, LEVEL_TOURNAMENT);
+    EXPECT_EQ((std::vector<int32_t>{level.tournamentMoves1, level.tournamentSeconds1,
+                                    level.tournamentMoves2, level.tournamentSeconds2,
+                                    level.tournamentMoves3, level.tournamentSeconds3}),
+              (std::vector<int32_t>{40, 5400, 20, 1800, 0, 45}));
+    EXPECT_EQ(level.blitzSeconds, 30) << "the blitz figures stay for the next time";
+    EXPECT_TRUE(messages.empty());
+
+    // Figures that do not read leave the level as it was, and say so.
+    const LevelSettings before = appState.level;
+    options({choose(IDC_LEVEL, LEVEL_ROW_BLITZ), type(IDC_BLITZ_MINUTES, "five"), pressOk()});
+    options({type(IDC_PERIOD2_MOVES, "-3"), pressOk()});
+    options({type(IDC_PERIOD1_MINUTES, "1:75"), pressOk()});
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_NE(messages[0].find("blitz"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[1].find("tournament"), std::string::npos) << messages[1];
+    EXPECT_EQ(appState.level.mode, before.mode);
+    EXPECT_EQ(appState.level.tournamentMoves2, before.tournamentMoves2);
+    EXPECT_EQ(appState.level.tournamentSeconds1, before.tournamentSeconds1);
+    EXPECT_EQ(appState.level.blitzSeconds, before.blitzSeconds);
 }
 
 TEST_F(OptionsTest, AnotherChessSetOrBoardIsLoadedAndShown) {

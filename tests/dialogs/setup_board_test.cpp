@@ -25,9 +25,10 @@ enum : int {
 };
 
 const char NOT_LEGAL[] = "The position isn\xB4t legal !";
-const std::string KINGS = NOT_LEGAL + std::string("\nEach side needs exactly one king.");
+const std::string TWO_WHITE_KINGS = NOT_LEGAL + std::string("\nWhite has more than one king.");
+const std::string NO_WHITE_KING = NOT_LEGAL + std::string("\nWhite has no king.");
 const std::string EDGE_PAWN = NOT_LEGAL + std::string("\nA pawn stands on the first or last rank.");
-const std::string IN_CHECK = NOT_LEGAL + std::string("\nThe side not to move is in check.");
+const std::string IN_CHECK = NOT_LEGAL + std::string("\nBlack is in check but White is to move.");
 
 // A tap of the stylus at a logical pixel of the dialog.
 void tapAt(Window* dialog, int x, int y) {
@@ -97,7 +98,7 @@ TEST_F(DialogTest, TwoWhiteKingsCannotLeaveTheEditor) {
                  },
                  pressOk(), pressOk()});
     EXPECT_EQ(actionsLeft, 0u);
-    EXPECT_EQ(messages, (std::vector<std::string>{KINGS, KINGS}));
+    EXPECT_EQ(messages, (std::vector<std::string>{TWO_WHITE_KINGS, TWO_WHITE_KINGS}));
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "Setup board rnbqkbnr/pppppppp/8/8/4K3/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
                         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"}));
@@ -243,8 +244,8 @@ TEST_F(DialogTest, TheEditorSaysWhyABoardCannotBePlayed) {
         std::string message;
     };
     const Case cases[] = {
-        {"4k3/8/8/8/8/8/8/4K2K w - - 0 1", "h1", KINGS},
-        {"4k3/8/8/8/8/8/8/8 w - - 0 1", "e1", KINGS},
+        {"4k3/8/8/8/8/8/8/4K2K w - - 0 1", "h1", TWO_WHITE_KINGS},
+        {"4k3/8/8/8/8/8/8/8 w - - 0 1", "e1", NO_WHITE_KING},
         {"4k2P/8/8/8/8/8/8/4K3 w - - 0 1", "h8", EDGE_PAWN},
         {"4k3/8/8/8/8/8/8/p3K3 w - - 0 1", "a1", EDGE_PAWN},
         // Both kings attacked: no side to move could have left it so.

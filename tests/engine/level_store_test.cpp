@@ -85,15 +85,29 @@ TEST(LevelStore, SavingWritesElevenKeysInItsOrder) {
 }
 
 TEST(LevelStore, ALevelSurvivesTheRegistryFile) {
-    SettingsRoot root;
-    LevelSettings level;
-    level.setTournament(40, 600, 20, 300, 0, 120);
-    level.setFixed(99, 30);
-    {
+    LevelSettings perMove;
+    perMove.setTournament(40, 600, 20, 300, 0, 120);
+    perMove.setFixed(99, 30);
+    LevelSettings shortBlitz;
+    shortBlitz.setBlitz(0, 0);
+    LevelSettings blitzUnderAMinute;
+    blitzUnderAMinute.setFixed(99, 5);
+    blitzUnderAMinute.setBlitz(45, 2);
+    LevelSettings tournament;
+    tournament.setBlitz(180, 2);
+    tournament.setTournament(40, 5400, 20, 1800, 0, 930);
+    LevelSettings repeatedPeriods;
+    repeatedPeriods.setTournament(30, 90, 10, 60, 5, 30);
+    const LevelSettings levels[] = {perMove, shortBlitz, blitzUnderAMinute, tournament,
+                                    repeatedPeriods};
+    for (const LevelSettings& level : levels) {
+        SettingsRoot root;
+        {
+            CRegistrySettings settings(SETTINGS_KEY);
+            saveLevels(settings, level);
+        }
+        root.reopenFromCopy();
         CRegistrySettings settings(SETTINGS_KEY);
-        saveLevels(settings, level);
+        EXPECT_EQ(fields(loadLevels(settings)), fields(level)) << "mode " << level.mode;
     }
-    root.reopenFromCopy();
-    CRegistrySettings settings(SETTINGS_KEY);
-    EXPECT_EQ(fields(loadLevels(settings)), fields(level));
 }

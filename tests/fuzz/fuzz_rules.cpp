@@ -1,8 +1,9 @@
 // Arbitrary bytes through the rules: the first line is read as a FEN, every further
 // line as the text of a move. Beyond "no crash, no out-of-bounds access" it checks
-// what must always hold: a FEN written reads back to itself, every legal move's SAN
-// reads back as that move (in a position fit to start a game), making and taking
-// back a move restores the position, and move reading answers only legal moves.
+// what must always hold: a FEN written reads back to itself, no move is generated
+// twice, every legal move's SAN reads back as that move (in a position fit to start
+// a game), making and taking back a move restores the position and its clock, and
+// move reading answers only legal moves.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -31,13 +32,26 @@ bool isLegalMove(CPosition& position, CMove move) {
     return false;
 }
 
+// The same origin, destination and piece twice (an en-passant capture onto an
+// occupied square, say) would make one move's text name two moves.
+bool generatedTwice(const CMove* moves, uint16_t count) {
+    for (uint16_t i = 0; i < count; ++i)
+        for (uint16_t j = 0; j < i; ++j)
+            if (moves[i].from == moves[j].from && moves[i].to == moves[j].to &&
+                moves[i].piece == moves[j].piece)
+                return true;
+    return false;
+}
+
 void exerciseMoves(CPosition& position) {
     CMove moves[MAX_MOVES];
     uint16_t count = 0;
     position.legalMoves(moves, count);
     require(count <= MAX_MOVES);
+    require(!generatedTwice(moves, count));
     const bool sound = position.isValidSetup();
     const std::string before = withoutCounters(position);
+    const int16_t clock = position.halfMoveClock();
     for (uint16_t i = 0; i < count; ++i) {
         const CMove move = moves[i];
         const CText san = sanText(position, move, true);
@@ -52,6 +66,7 @@ void exerciseMoves(CPosition& position) {
         require(reason >= STATUS_ON && reason <= STATUS_MATERIAL);
         position.takeBack();
         require(withoutCounters(position) == before);
+        require(position.halfMoveClock() == clock);
     }
     int reason = -1;
     const bool over = position.gameStatus(reason);

@@ -52,24 +52,30 @@ TEST(Registry, ValuesSurviveAFreshReadOfACopiedFile) {
         uint32_t capacity;
         bool found;
         std::string bytes;
+        RegistryType type;
     };
+    const RegistryType binary = RegistryType::binary;
     const Case cases[] = {
-        {"IDC_LEVEL", 4, true, std::string("\xc7\xcf\xff\xff", 4)},
-        {"Bookfilename", 1024, true, std::string(book)},
-        {"Bookfilename", 5, false, ""}, // larger than the buffer
-        {"Block", 7, true, std::string(reinterpret_cast<const char*>(block), 7)},
-        {"Empty", 16, true, ""},
-        {"Missing", 16, false, ""},
-        {"idc_level", 4, false, ""}, // names keep their case
+        {"IDC_LEVEL", 4, true, std::string("\xc7\xcf\xff\xff", 4), RegistryType::dword},
+        {"Bookfilename", 1024, true, std::string(book), binary},
+        {"Bookfilename", 5, false, "", binary}, // larger than the buffer
+        {"Block", 7, true, std::string(reinterpret_cast<const char*>(block), 7), binary},
+        {"Empty", 16, true, "", binary},
+        {"Missing", 16, false, "", binary},
+        {"idc_level", 4, false, "", binary}, // names keep their case
     };
     for (const Case& c : cases) {
         char buffer[1024] = {};
         uint32_t size = c.capacity;
-        EXPECT_EQ(registryRead(SETTINGS_KEY, c.name, buffer, &size), c.found) << c.name;
+        RegistryType type = RegistryType::text;
+        EXPECT_EQ(registryRead(SETTINGS_KEY, c.name, buffer, &size, &type), c.found) << c.name;
         if (c.found) {
             EXPECT_EQ(std::string(buffer, size), c.bytes) << c.name;
+            EXPECT_EQ(type, c.type) << c.name;
         }
     }
+    EXPECT_FALSE(registryWrite(SETTINGS_KEY, "Typed", RegistryType::text, "abc", 3))
+        << "text is only ever typed into the file";
     uint32_t size = 4;
     int32_t value = 0;
     EXPECT_FALSE(registryRead("software\\Nobody", "IDC_LEVEL", &value, &size));
@@ -78,7 +84,7 @@ TEST(Registry, ValuesSurviveAFreshReadOfACopiedFile) {
     registryReopen();
 }
 
-TEST(Registry, AHandEditedNumberReadsAsFourBytes) {
+TEST(Registry, AHandEditedNumberReadsAsFourBytesAndWordsAsText) {
     TempRoot root;
     registryReopen();
     const int32_t one = 1;
@@ -91,8 +97,21 @@ TEST(Registry, AHandEditedNumberReadsAsFourBytes) {
     registryReopen();
     int32_t value = 7;
     uint32_t size = 4;
-    ASSERT_TRUE(registryRead(SETTINGS_KEY, "IDC_CBSOUND", &value, &size));
+    RegistryType type = RegistryType::binary;
+    ASSERT_TRUE(registryRead(SETTINGS_KEY, "IDC_CBSOUND", &value, &size, &type));
     EXPECT_EQ(value, 0);
+    EXPECT_EQ(type, RegistryType::dword);
+    {
+        QSettings file(QString::fromStdString(registryFilePath()), QSettings::IniFormat);
+        file.setValue("software/Tallowmere/TallowmereChess/Settings/IDC_CBSOUND", "off");
+        file.sync();
+    }
+    registryReopen();
+    char text[8] = {};
+    size = sizeof text;
+    ASSERT_TRUE(registryRead(SETTINGS_KEY, "IDC_CBSOUND", text, &size, &type));
+    EXPECT_EQ(std::string(text, size), "off");
+    EXPECT_EQ(type, RegistryType::text);
     registryReopen();
 }
 

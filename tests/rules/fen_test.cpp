@@ -46,6 +46,20 @@ const FenCase FEN_CASES[] = {
      "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
     {"4k3/8/8/8/4P3/8/8/4K3 b - e4 0 1", "4k3/8/8/8/4P3/8/8/4K3 b - - 0 1"},
     {"4k3/8/8/8/3pP3/8/8/4K3 b - z9 0 1", "4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1"},
+    // ... and so is one that cannot be right for the side to move: on the mover's
+    // own side, on an occupied square, with the double step's origin occupied, or
+    // with no rival pawn in front of it.
+    {"4k3/8/8/8/3pP3/8/3PP3/4K3 w - e3 0 1", "4k3/8/8/8/3pP3/8/3PP3/4K3 w - - 0 1"},
+    {"4k3/8/8/3pP3/8/8/8/4K3 b - d6 0 1", "4k3/8/8/3pP3/8/8/8/4K3 b - - 0 1"},
+    {"4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", "4k3/8/3n4/3pP3/8/8/8/4K3 w - - 0 1"},
+    {"4k3/3n4/8/3pP3/8/8/8/4K3 w - d6 0 1", "4k3/3n4/8/3pP3/8/8/8/4K3 w - - 0 1"},
+    {"4k3/8/8/3PP3/8/8/8/4K3 w - d6 0 1", "4k3/8/8/3PP3/8/8/8/4K3 w - - 0 1"},
+    {"4k3/8/8/8/3pp3/8/8/4K3 b - e3 0 1", "4k3/8/8/8/3pp3/8/8/4K3 b - - 0 1"},
+    {"4k3/8/8/8/3pP3/8/4N3/4K3 b - e3 0 1", "4k3/8/8/8/3pP3/8/4N3/4K3 b - - 0 1"},
+    {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1"},
+    {"4k3/8/8/8/Pp6/8/8/4K3 b - a3 0 1", "4k3/8/8/8/Pp6/8/8/4K3 b - a3 0 1"},
+    {"4k3/8/8/6Pp/8/8/8/4K3 w - h6 0 1", "4k3/8/8/6Pp/8/8/8/4K3 w - h6 0 1"},
+    {"4k3/8/8/7p/8/8/8/4K3 w - g6 0 1", "4k3/8/8/7p/8/8/8/4K3 w - - 0 1"},
     // Counters: negative clock reads 0, move number below 1 reads 1, missing ones too.
     {"4k3/8/8/8/8/8/8/4K3 w - - -3 0", "4k3/8/8/8/8/8/8/4K3 w - - 0 1"},
     {"4k3/8/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/4K3 w - - 0 1"},

@@ -108,6 +108,35 @@ TEST(Generation, MovesOfOneSquare) {
     }
 }
 
+TEST(Generation, EnPassantOnlyWhereItCanBeRight) {
+    // Set by hand, past the FEN reader's checks: a square the side to move cannot
+    // use is not honoured, so no pawn takes its own side or one piece twice.
+    const struct {
+        const char* fen;
+        const char* enPassant;
+        const char* square;
+        const char* moves; // pseudo-legal moves of the pawn on the square
+    } cases[] = {
+        {"4k3/8/8/8/3pP3/8/3PP3/4K3 w - - 0 1", "e3", "d2", "d2d3"},
+        {"4k3/8/3n4/3pP3/8/8/8/4K3 w - - 0 1", "d6", "e5", "e5e6 e5d6"},
+        {"4k3/3n4/8/3pP3/8/8/8/4K3 w - - 0 1", "d6", "e5", "e5e6"},
+        {"4k3/8/8/3PP3/8/8/8/4K3 w - - 0 1", "d6", "e5", "e5e6"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 b - - 0 1", "d6", "e5", "e5e6"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - - 0 1", "d6", "e5", "e5e6 e5d6"},
+        {"4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1", "e3", "d4", "d4d3 d4e3"},
+        {"4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1", "e6", "d4", "d4d3"},
+    };
+    for (const auto& c : cases) {
+        CPosition position;
+        position.setFen(c.fen);
+        position.setEnPassant(squareFromText(c.enPassant));
+        CMove moves[MAX_SQUARE_MOVES];
+        uint16_t count = 0;
+        position.generateMoves(squareFromText(c.square), moves, count);
+        EXPECT_EQ(coordinates(moves, count), c.moves) << c.fen << " " << c.enPassant;
+    }
+}
+
 TEST(Generation, ListNeverOverflows) {
     // Far more pieces than a game can have: the side's list stops at MAX_MOVES.
     CPosition position;

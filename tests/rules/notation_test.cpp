@@ -99,6 +99,8 @@ const char* const CASTLES = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1";
 const char* const EN_PASSANT = "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3";
 const char* const PROMOTION = "3k4/4P3/8/8/8/8/8/4K3 w - - 0 1";
 const char* const PINNED = "4k3/8/8/b7/8/2N5/8/4K1N1 w - - 0 1";
+const char* const BLACK_BISHOP_OUT =
+    "rnbqkbnr/ppp1pppp/8/3p4/3P4/5N2/PPP1PPPP/RNBQKB1R b KQkq - 1 2";
 
 const ParseCase PARSE_CASES[] = {
     {START_FEN, "e4", "e2e4"},
@@ -147,10 +149,58 @@ const ParseCase PARSE_CASES[] = {
     {PROMOTION, "e8=Q+", "e7e8q"},
     {PROMOTION, "e8=N", "e7e8n"},
     {PROMOTION, "e8=R", "e7e8r"},
+    // Coordinates: the promotion letter in either case, with or without "=";
+    // without a letter the queen.
     {PROMOTION, "e7e8", "e7e8q"},
-    {PROMOTION, "e7e8q", "none"},
+    {PROMOTION, "e7e8q", "e7e8q"},
+    {PROMOTION, "e7e8Q", "e7e8q"},
+    {PROMOTION, "e7-e8=Q", "e7e8q"},
+    {PROMOTION, "e7e8=q", "e7e8q"},
+    {PROMOTION, "e7e8n", "e7e8n"},
+    {PROMOTION, "e7e8N", "e7e8n"},
+    {PROMOTION, "e7e8r", "e7e8r"},
+    {PROMOTION, "e7e8b", "e7e8b"},
+    {PROMOTION, "e7e8B", "e7e8b"},
+    {PROMOTION, "e7-e8=B", "e7e8b"},
+    {PROMOTION, "Pe7-e8=N", "e7e8n"},
+    {PROMOTION, "e7e8k", "none"},
+    {PROMOTION, "e7e8p", "none"},
+    {"3qk3/4P3/8/8/8/8/8/4K3 w - - 0 1", "e7d8n", "e7d8n"},
+    {"3qk3/4P3/8/8/8/8/8/4K3 w - - 0 1", "e7xd8=R", "e7d8r"},
+    {"4k3/8/8/8/8/8/1p6/4K3 b - - 0 1", "b2b1N", "b2b1n"},
+    {"4k3/8/8/8/8/8/1p6/4K3 b - - 0 1", "b2b1b", "b2b1b"},
+    {"4k3/8/8/8/8/8/1p6/4K3 b - - 0 1", "b2-b1=B", "b2b1b"},
+    {"4k3/8/8/8/8/8/1p6/4K3 b - - 0 1", "b2b1", "b2b1q"},
     {PROMOTION, "e8", "none"}, // a pawn never stays a pawn on the last rank
     {PROMOTION, "Pe7e8", "e7e8q"},
+    // Long algebraic for every piece of either colour.
+    {BLACK_BISHOP_OUT, "Bc8-f5", "c8f5"},
+    {BLACK_BISHOP_OUT, "Bc8f5", "c8f5"},
+    {BLACK_BISHOP_OUT, "bc8f5", "c8f5"},
+    {BLACK_BISHOP_OUT, "Bf5", "c8f5"},
+    {BLACK_BISHOP_OUT, "Pe7-e5", "e7e5"},
+    {BLACK_BISHOP_OUT, "Ng8-f6", "g8f6"},
+    {BLACK_BISHOP_OUT, "Ke8-d7", "e8d7"},
+    {BLACK_BISHOP_OUT, "Qd8-d6", "d8d6"},
+    {BLACK_BISHOP_OUT, "Bc8-h3", "c8h3"},
+    {BLACK_BISHOP_OUT, "Bf8-d6", "none"}, // the e7 pawn is in the way
+    {START_FEN, "Bc1-f4", "none"},
+    {"rnbqkbnr/ppp1pppp/8/3p4/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2", "Bc1-f4", "c1f4"},
+    {"rnbqkbnr/ppp1pppp/8/3p4/3P4/8/PPP1PPPP/RNBQKBNR w KQkq - 0 2", "Bc1f4", "c1f4"},
+    {"3qk3/8/8/8/8/8/3P4/4K3 b - - 0 1", "Qd8xd2", "d8d2"},
+    {"3qk3/8/8/8/8/8/3P4/4K3 b - - 0 1", "Qd8-d2", "d8d2"},
+    {"3qk3/3p4/8/8/8/8/8/3QK3 w - - 0 1", "Qd1xd7", "d1d7"},
+    {"r3k3/8/8/8/8/8/8/R3K3 b - - 0 1", "Ra8xa1", "a8a1"},
+    {"4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1", "Ke1-g1", "e1g1"},
+    // A b-pawn's capture and a bishop's move to the same square stay apart.
+    {"4k3/8/2p5/1P6/4B3/8/8/4K3 w - - 0 1", "bxc6", "b5c6"},
+    {"4k3/8/2p5/1P6/4B3/8/8/4K3 w - - 0 1", "Bxc6", "e4c6"},
+    {"4k3/8/2p5/1P6/4B3/8/8/4K3 w - - 0 1", "Be4xc6", "e4c6"},
+    {"4k3/8/2p5/1P6/4B3/8/8/4K3 w - - 0 1", "b5xc6", "b5c6"},
+    {"4k3/8/8/8/4b3/1p6/2P5/4K3 b - - 0 1", "bxc2", "b3c2"},
+    {"4k3/8/8/8/4b3/1p6/2P5/4K3 b - - 0 1", "Bxc2", "e4c2"},
+    {"4k3/8/8/8/4b3/1p6/2P5/4K3 b - - 0 1", "Be4xc2", "e4c2"},
+    {"4k3/8/8/8/4b3/1p6/2P5/4K3 b - - 0 1", "b3xc2", "b3c2"},
     {PINNED, "Ne2", "g1e2"},
     {PINNED, "Nge2", "g1e2"},
     {PINNED, "Nce2", "none"},

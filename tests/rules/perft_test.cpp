@@ -43,6 +43,13 @@ const PerftCase PERFT_CASES[] = {
     {TRICKY, 1, 44},
     {TRICKY, 2, 1486},
     {TRICKY, 3, 62379},
+    // En-passant squares that cannot be right: one on the mover's own side (the
+    // "capture" would take White's own e2 pawn), one on an occupied square (exd6
+    // would be counted twice). Checked against Stockfish.
+    {"4k3/8/8/8/3pP3/8/3PP3/4K3 w - e3 0 1", 1, 6},
+    {"4k3/8/8/8/3pP3/8/3PP3/4K3 w - e3 0 1", 4, 1815},
+    {"4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", 1, 7},
+    {"4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1", 4, 7254},
     // The same positions with Black to move, mirrored, must count the same.
     {"r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 3, 9467},
 };

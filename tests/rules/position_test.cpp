@@ -72,6 +72,13 @@ TEST(Moves, SpecialValuesAreTheirWords) {
     EXPECT_FALSE(CASTLE_WHITE_SHORT.isQuiet());
     EXPECT_FALSE(CMove(0x41, WHITE_PAWN, 0x43, 0x07).isQuiet());
     EXPECT_TRUE(NULL_MOVE.isQuiet());
+    // The clock restarts at pawn moves and captures only.
+    EXPECT_FALSE(CASTLE_WHITE_SHORT.resetsClock());
+    EXPECT_FALSE(NULL_MOVE.resetsClock());
+    EXPECT_FALSE(CMove(0x10, WHITE_KNIGHT, 0x22, 0x07).resetsClock());
+    EXPECT_TRUE(CMove(0x41, WHITE_PAWN, 0x43, 0x07).resetsClock());
+    EXPECT_TRUE(CMove(0x10, WHITE_KNIGHT, 0x22, 0x80 | BLACK_ROOK).resetsClock());
+    EXPECT_TRUE(CMove(0x16, WHITE_QUEEN, 0x17, 0x17).resetsClock());
 }
 
 TEST(Moves, CoordinateText) {
@@ -111,10 +118,10 @@ TEST(MakeMove, CastlingMovesTheRookAndRightsFollowTheCorners) {
     position.setFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
     play(position, {"e1g1"});
     EXPECT_EQ(position.lastMove(), CASTLE_WHITE_SHORT);
-    EXPECT_EQ(fenOf(position), "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 0 1")
-        << "castling is not a quiet move";
+    EXPECT_EQ(fenOf(position), "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 1 1")
+        << "castling is neither a capture nor a pawn move: the clock counts on";
     play(position, {"e8c8"});
-    EXPECT_EQ(fenOf(position), "2kr3r/8/8/8/8/8/8/R4RK1 w - - 0 2");
+    EXPECT_EQ(fenOf(position), "2kr3r/8/8/8/8/8/8/R4RK1 w - - 2 2");
     position.takeBack();
     position.takeBack();
 
@@ -134,21 +141,40 @@ TEST(MakeMove, CountersRiseAndFallWithTheMoves) {
     play(position, {"g1f3", "e8d8", "f3g5"});
     EXPECT_EQ(position.halfMoveClock(), 13);
     EXPECT_EQ(position.moveNumber(), 31);
-    const int clocks[] = {2, 1, 0};
+    const int clocks[] = {12, 11, 10};
     const int numbers[] = {31, 30, 30};
     for (int i = 0; i < 3; ++i) {
         position.takeBack();
-        EXPECT_EQ(position.halfMoveClock(), clocks[i]) << "a clock read from a FEN is not restored";
+        EXPECT_EQ(position.halfMoveClock(), clocks[i]) << "the clock read from the FEN counts on";
         EXPECT_EQ(position.moveNumber(), numbers[i]);
     }
     position.takeBack(); // nothing left: nothing happens
-    EXPECT_EQ(fenOf(position), "4k3/8/8/8/8/8/8/4K1N1 w - - 0 30");
+    EXPECT_EQ(fenOf(position), "4k3/8/8/8/8/8/8/4K1N1 w - - 10 30");
 
     play(position, {"g1f3", "e8d7", "f3e5", "d7e6", "e5d3"});
-    EXPECT_EQ(position.halfMoveClock(), 5);
+    EXPECT_EQ(position.halfMoveClock(), 15);
     play(position, {"e6d5", "d3b4"});
     position.takeBack();
-    EXPECT_EQ(position.halfMoveClock(), 6);
+    EXPECT_EQ(position.halfMoveClock(), 16);
+
+    // Behind a capture or pawn move the FEN's clock no longer counts.
+    position.setFen("4k3/8/8/3p4/8/2N5/8/4K3 w - - 40 1");
+    play(position, {"c3b5", "e8d7", "b5c7", "d5d4", "c7e8"});
+    EXPECT_EQ(position.halfMoveClock(), 1);
+    position.takeBack();
+    EXPECT_EQ(position.halfMoveClock(), 0);
+    position.takeBack();
+    EXPECT_EQ(position.halfMoveClock(), 43);
+
+    // A clock set by hand during the game is where taking back counts down from.
+    position.setFen("4k3/8/8/8/8/8/8/4K1N1 w - - 0 1");
+    play(position, {"g1f3", "e8d8", "f3g5"});
+    position.setHalfMoveClock(50);
+    position.takeBack();
+    EXPECT_EQ(position.halfMoveClock(), 49);
+    position.takeBack();
+    position.takeBack();
+    EXPECT_EQ(position.halfMoveClock(), 47);
 }
 
 TEST(MakeMove, PawnMovesAndCapturesResetTheClock) {

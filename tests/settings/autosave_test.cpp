@@ -14,6 +14,7 @@
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/paths.h"
+#include "ring_text.h"
 #include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/registry_settings.h"
@@ -61,21 +62,9 @@ std::vector<NodeRecord> nodesOf(CGame& game) {
     return collect.nodes;
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 class AutosaveTest : public testing::Test {
 protected:
-    std::vector<std::string> eventsInFile() {
-        CPgnReader reader;
-        CDatabase database(reader);
-        std::vector<std::string> events;
-        if (!database.open(path.c_str())) return events;
-        for (const GameIndexEntry& entry : database.index())
-            events.emplace_back(entry.event.c_str());
-        return events;
-    }
+    std::vector<std::string> eventsInFile() { return ::eventsInFile(path); }
     int32_t slot() {
         int32_t value = -99;
         settings.getInt(AUTOSAVE_SLOT_KEY, &value);
@@ -250,20 +239,5 @@ TEST_F(AutosaveTest, BadFilesRestoreNoMovesAndAreNotChangedByIt) {
         if (c.exists) {
             EXPECT_EQ(fileText(path), c.bytes) << c.what;
         }
-    }
-}
-
-TEST_F(AutosaveTest, SavingIntoADamagedFileKeepsWhatWasThereAndReadsBack) {
-    const std::string damaged[] = {
-        std::string("\x00\x01\x02\xff\xfe PK\x03\x04", 10),
-        "[Event \"half\"]\n\n1. e4 e5 2. Nf",
-        "[Event \"bad\"]\n\n1. e4 e5 2. Qxh9 *\n",
-    };
-    for (const std::string& bytes : damaged) {
-        writeBytes(path, bytes);
-        platform::registryDeleteValue(SETTINGS_KEY, AUTOSAVE_SLOT_KEY);
-        ASSERT_TRUE(writeToAutosaveRing(*gameNamed("fresh"), settings, path));
-        EXPECT_EQ(fileText(path).compare(0, bytes.size(), bytes), 0) << "the old bytes stay";
-        EXPECT_EQ(restoredEvent(), "fresh") << bytes;
     }
 }

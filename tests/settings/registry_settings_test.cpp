@@ -220,7 +220,7 @@ TEST(RegistrySettings, ValuesOfTheWrongSizeReadAsMissing) {
         {"TooLong", false, false, false},
         {"Two", false, false, true},
         {"Text", false, false, true},
-        {"Int", true, false, true}, // a number reads as its four bytes
+        {"Int", true, false, false}, // a number is no string
     };
     for (const Case& c : cases) {
         int32_t number = -1;
@@ -252,6 +252,49 @@ TEST(RegistrySettings, ValuesOfTheWrongSizeReadAsMissing) {
     size = 2;
     ASSERT_TRUE(settings.getBinary("Two", buffer, &size));
     EXPECT_EQ(buffer[1], 2);
+}
+
+TEST(RegistrySettings, AHandTypedValueOfAnotherTypeReadsAsMissing) {
+    struct Case {
+        const char* line; // as typed into the file under the program's key
+        bool intFound;
+        int32_t number;
+        bool stringFound;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"LEVEL_FIXED_PLIES=deep", false, 0, true, "deep"},
+        {"Bookfilename=1234", true, 1234, false, ""},
+        {"Bookfilename=@ByteArray(1234)", false, 0, true, "1234"},
+        {"Bookfilename=/home/ann/my book.gbk", false, 0, true, "/home/ann/my book.gbk"},
+        {"Bookfilename=\"1234\"", true, 1234, false, ""}, // quotes only group the text
+        {"IDC_CBSOUND=0", true, 0, false, ""},
+        {"IDC_CBSOUND=-7", true, -7, false, ""},
+        {"IDC_CBSOUND=2147483648", false, 0, true, "2147483648"},
+        {"IDC_CBSOUND=true", false, 0, true, "true"},
+        {"IDC_CBSOUND=0x10", false, 0, true, "0x10"},
+        {"IDC_CBSOUND=1.5", false, 0, true, "1.5"},
+        {"IDC_CBSOUND=@ByteArray(\\x1\\0\\0\\0)", false, 0, true, "\x01"},
+        {"IDC_CBENGINE=Tarnwick, the second", false, 0, true, "Tarnwick, the second"},
+    };
+    for (const Case& c : cases) {
+        SettingsRoot root;
+        writeFile(root.filePath(),
+                  std::string("[software]\nTallowmere\\TallowmereChess\\Settings\\") + c.line +
+                      "\n");
+        platform::registryReopen();
+        CRegistrySettings settings(SETTINGS_KEY);
+        const std::string name = std::string(c.line).substr(0, std::string(c.line).find('='));
+        int32_t number = -77;
+        EXPECT_EQ(settings.getInt(name.c_str(), &number), c.intFound) << c.line;
+        EXPECT_EQ(number, c.intFound ? c.number : -77) << c.line;
+        CText text = "default";
+        EXPECT_EQ(settings.getString(name.c_str(), &text), c.stringFound) << c.line;
+        EXPECT_STREQ(text.c_str(), c.stringFound ? c.text : "default") << c.line;
+        double real = -7.5;
+        EXPECT_FALSE(settings.getDouble(name.c_str(), &real)) << c.line;
+        EXPECT_EQ(real, -7.5) << c.line;
+    }
 }
 
 TEST(RegistrySettings, ADamagedFileReadsAsDefaultsAndIsWrittenAgain) {

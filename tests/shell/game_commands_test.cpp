@@ -6,6 +6,7 @@
 #include "app/stored_state.h"
 #include "board/play_move.h"
 #include "engine/engine_report.h"
+#include "engine/think_time.h"
 #include "link_fixture.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/owner.h"
@@ -165,6 +166,7 @@ TEST_F(GameCommandsTest, SteppingStopsTheSearchAndDropsItsMove) {
         EXPECT_NE(appState.plyNumber, ply) << step;
         EXPECT_LE(mainLine().size(), 2u) << "the engine's move is not played after " << step;
         EXPECT_EQ(engineReport.snapshot().depth, 0) << step;
-        EXPECT_EQ(appState.humanClockStart, 0u) << step;
+        EXPECT_TRUE(userClockCounts(appState.humanClockStart))
+            << "the user may move from the step on: " << step;
     }
 }

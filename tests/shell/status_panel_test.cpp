@@ -50,6 +50,8 @@ protected:
 TEST_F(StatusPanelTest, ANewGameShowsTheLevelAndTheClocks) {
     taps({"e2", "e4"});
     command(IDM_NEW_GAME);
+    // The user's clock stands, so that the reading does not hang on the machine's speed.
+    appState.humanClockStart = 0;
     const StatusPanelTexts texts = paintNow();
     EXPECT_STREQ(texts.first.c_str(), "Level Novice");
     EXPECT_STREQ(texts.second.c_str(), " ");
@@ -105,6 +107,7 @@ TEST_F(StatusPanelTest, PlayersAndResultOnTheSecondLine) {
 TEST_F(StatusPanelTest, FlippedTheLeftClockIsBlacks) {
     appState.level.setBlitz(300, 0);
     appState.whiteUsedMs = 10000;
+    appState.humanClockStart = 0;
     EXPECT_STREQ(paintNow().clocks.c_str(), "04:50 05:00");
     command(IDM_FLIP_BOARD);
     EXPECT_STREQ(paintNow().clocks.c_str(), "05:00 04:50");

@@ -90,6 +90,73 @@ TEST(Tool, MalformedFenNamesTheField) {
     expectOneLineError(runTool({"play", "8/8 w - - 0 1", "e4"}), 1, "bad FEN: board field");
 }
 
+TEST(Tool, ImpossiblePositionIsRefusedWithTheReason) {
+    const struct {
+        std::string fen;
+        std::string reason;
+    } cases[] = {
+        {"4k3/8/8/8/8/8/8/8 w - - 0 1", "White has no king"},
+        {"4k3/8/8/8/8/8/8/3KK3 w - - 0 1", "White has more than one king"},
+        {"8/8/8/8/8/8/8/4K3 b - - 0 1", "Black has no king"},
+        {"4k2P/8/8/8/8/8/8/4K3 w - - 0 1", "A pawn stands on the first or last rank"},
+        // Moves from here would capture the king.
+        {"4k2R/8/8/8/8/8/8/4K3 w - - 0 1", "Black is in check but White is to move"},
+        {"4k3/8/8/8/8/5n2/8/4K3 b - - 0 1", "White is in check but Black is to move"},
+    };
+    for (const auto& c : cases) {
+        for (const std::vector<std::string>& arguments :
+             std::vector<std::vector<std::string>>{{"fen", c.fen},
+                                                   {"moves", c.fen},
+                                                   {"perft", "1", c.fen},
+                                                   {"divide", "1", c.fen},
+                                                   {"play", c.fen, "Kd1"},
+                                                   {"status", c.fen}}) {
+            SCOPED_TRACE(arguments[0] + " " + c.fen);
+            expectOneLineError(runTool(arguments), 1, "impossible position: " + c.reason);
+        }
+    }
+    // The form is checked first: a malformed FEN is named for its field.
+    expectOneLineError(runTool({"fen", "8/8/8/8/8/8/8/8 x - - 0 1"}), 1, "side to move field");
+    EXPECT_EQ(runTool({"fen", "4k2R/8/8/8/8/8/8/4K3 b - - 0 1"}).exitCode, 0)
+        << "the side to move may be in check";
+}
+
+TEST(Tool, FenWithTabsAndTrailingWhiteSpace) {
+    const std::string written = "4k3/8/8/8/8/8/8/R3K3 w Q - 3 9\n";
+    for (const std::string& fen : {std::string("4k3/8/8/8/8/8/8/R3K3 w Q - 3 9\n"),
+                                   std::string("4k3/8/8/8/8/8/8/R3K3 w Q - 3 9\r\n"),
+                                   std::string("4k3/8/8/8/8/8/8/R3K3 w Q - 3 9 \t "),
+                                   std::string("4k3/8/8/8/8/8/8/R3K3\tw\tQ\t-\t3\t9"),
+                                   std::string("\t 4k3/8/8/8/8/8/8/R3K3 w\t\tQ -  3 9")}) {
+        const CToolResult result = runTool({"fen", fen});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, written);
+    }
+    EXPECT_EQ(runTool({"perft", "2", "4k3/8/8/8/8/8/8/R3K3 w Q - 3 9\n"}).out, "71\n");
+}
+
+TEST(Tool, EnPassantSquareThatCannotBeRight) {
+    // On White's own side: "dxe3" would take White's own e2 pawn.
+    const std::string ownSide = "4k3/8/8/8/3pP3/8/3PP3/4K3 w - e3 0 1";
+    EXPECT_EQ(runTool({"fen", ownSide}).out, "4k3/8/8/8/3pP3/8/3PP3/4K3 w - - 0 1\n");
+    EXPECT_EQ(runTool({"perft", "1", ownSide}).out, "6\n");
+    // On an occupied square: exd6 takes the knight, once.
+    const std::string occupied = "4k3/8/3n4/3pP3/8/8/8/4K3 w - d6 0 1";
+    EXPECT_EQ(runTool({"perft", "1", occupied}).out, "7\n");
+    const std::vector<std::string> moves = outputLines(runTool({"moves", occupied}).out);
+    EXPECT_EQ(std::count(moves.begin(), moves.end(), "e5d6 exd6"), 1);
+    EXPECT_EQ(moves.size(), 7u);
+}
+
+TEST(Tool, FiftyMoveRuleFromTheFenClock) {
+    const std::string fen = "4k3/8/8/8/8/8/P7/R3K3 w Q - 99 60";
+    EXPECT_EQ(runTool({"status", fen}).out, "on 0\n");
+    EXPECT_EQ(runTool({"status", fen, "Rb1"}).out, "over 4\n");
+    EXPECT_EQ(runTool({"status", fen, "O-O-O"}).out, "over 4\n") << "castling counts on";
+    EXPECT_EQ(runTool({"status", fen, "a3"}).out, "on 0\n");
+    EXPECT_EQ(runTool({"play", fen, "O-O-O", "Kf7"}).out, "8/5k2/8/8/8/8/P7/2KR4 w - - 101 61\n");
+}
+
 TEST(Tool, MovesInGenerationOrderWithSan) {
     const CToolResult start = runTool({"moves", START});
     EXPECT_EQ(start.exitCode, 0);

@@ -19,8 +19,9 @@ int pgnCommand(int argc, char** argv);
 // Prints "usage: ..." for the subcommand on stderr; returns EXIT_BAD_USAGE.
 int usageError(const char* usage);
 
-// Checks the form of a FEN and sets the position from it; otherwise prints one line
-// naming the bad field on stderr and returns false.
+// Checks the form of a FEN, sets the position from it and checks that a game can be
+// played from it; otherwise prints one line naming the bad field or the fault on
+// stderr and returns false.
 bool readFenArgument(const char* text, CPosition& position);
 
 // Why a FEN's form is wrong ("" when it is fine): six fields, eight ranks of eight

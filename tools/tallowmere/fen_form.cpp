@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,15 @@
 // mistyped FEN is refused with the field named instead of quietly misread.
 namespace {
 
+// Fields are split at any run of white space: a FEN pasted from a file may end in a
+// line end or hold tabs.
+// Any run of white space parts two fields: a FEN pasted from a file may hold tabs
+// or end in a line end.
 std::vector<std::string> splitFields(const std::string& text) {
+    std::istringstream words(text);
     std::vector<std::string> fields;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find(' ', start);
-        const size_t stop = end == std::string::npos ? text.size() : end;
-        if (stop > start) fields.push_back(text.substr(start, stop - start));
-        start = stop + 1;
-    }
+    for (std::string field; words >> field;)
+        fields.push_back(field);
     return fields;
 }
 
@@ -97,5 +98,11 @@ bool readFenArgument(const char* text, CPosition& position) {
     for (const std::string& field : splitFields(text))
         joined += (joined.empty() ? "" : " ") + field;
     position.setFen(joined.c_str());
+    // A well-formed FEN may still describe a position no game can be played from;
+    // moves from it would take a king or leave a side without one.
+    if (const char* impossible = position.whyNotPlayable()) {
+        std::fprintf(stderr, "impossible position: %s\n", impossible);
+        return false;
+    }
     return true;
 }

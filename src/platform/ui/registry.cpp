@@ -5,6 +5,7 @@
 #include "platform/ui/text.h"
 
 #include <QSettings>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -39,24 +40,55 @@ QString fullName(const char* key, const char* name) {
     return groupOf(key) + QLatin1Char('/') + widen(name);
 }
 
-// The stored bytes of a value: integers as four little-endian bytes.
-bool storedBytes(const QVariant& value, QByteArray* bytes) {
+// A value held in memory keeps the type it was written with; one read from the file is
+// a byte array or a string, see registry.h.
+bool storedInteger(const QVariant& value, int32_t* number) {
+    bool ok = false;
+    qlonglong wide = 0;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        wide = value.toLongLong(&ok);
+        break;
+    case QMetaType::QString:
+        wide = value.toString().toInt(&ok, 10);
+        break;
+    default:
+        return false;
+    }
+    if (!ok || wide < INT32_MIN || wide > INT32_MAX) return false;
+    *number = int32_t(wide);
+    return true;
+}
+
+// The stored bytes of a value and its type: integers as four little-endian bytes.
+bool storedBytes(const QVariant& value, QByteArray* bytes, RegistryType* type) {
     if (value.typeId() == QMetaType::QByteArray) {
         *bytes = value.toByteArray();
+        *type = RegistryType::binary;
         return true;
     }
-    bool isNumber = false;
-    const qlonglong number = value.toLongLong(&isNumber);
-    if (isNumber) {
+    int32_t number = 0;
+    if (storedInteger(value, &number)) {
         const auto dword = static_cast<uint32_t>(number);
         bytes->resize(4);
         for (int i = 0; i < 4; ++i) {
             (*bytes)[i] = char(dword >> (8 * i) & 0xFF);
         }
+        *type = RegistryType::dword;
+        return true;
+    }
+    if (value.typeId() == QMetaType::QStringList) {
+        // A plain value with commas in it, typed by hand.
+        *bytes = value.toStringList().join(QStringLiteral(", ")).toUtf8();
+        *type = RegistryType::text;
         return true;
     }
     if (value.canConvert<QString>()) {
         *bytes = value.toString().toUtf8();
+        *type = RegistryType::text;
         return true;
     }
     return false;
@@ -81,13 +113,16 @@ bool registryKeyExists(const char* key) {
     return exists;
 }
 
-bool registryRead(const char* key, const char* name, void* data, uint32_t* size) {
+bool registryRead(const char* key, const char* name, void* data, uint32_t* size,
+                  RegistryType* type) {
     if (!key || !name || !size) {
         return false;
     }
     const QVariant value = settings().value(fullName(key, name));
     QByteArray bytes;
-    if (!value.isValid() || !storedBytes(value, &bytes) || uint32_t(bytes.size()) > *size) {
+    RegistryType storedType = RegistryType::binary;
+    if (!value.isValid() || !storedBytes(value, &bytes, &storedType) ||
+        uint32_t(bytes.size()) > *size) {
         return false;
     }
     if (!bytes.isEmpty()) {
@@ -97,12 +132,15 @@ bool registryRead(const char* key, const char* name, void* data, uint32_t* size)
         std::memcpy(data, bytes.constData(), size_t(bytes.size()));
     }
     *size = uint32_t(bytes.size());
+    if (type) {
+        *type = storedType;
+    }
     return true;
 }
 
 bool registryWrite(const char* key, const char* name, RegistryType type, const void* data,
                    uint32_t size) {
-    if (!key || !name || (size > 0 && !data)) {
+    if (!key || !name || (size > 0 && !data) || type == RegistryType::text) {
         return false;
     }
     QSettings& store = settings();

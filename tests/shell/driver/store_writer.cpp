@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include "app/app_state.h"
 #include "app/stored_state.h"
@@ -62,11 +63,20 @@ int check() {
     appState.showThinking = false;
     appState.animationSpeed = 3;
     buildGame();
+    // Every write a game of its own, in every run: the ring keeps no second copy of its
+    // newest game.
+    int round = 0;
+    const auto nextRound = [&round] {
+        const std::string text = std::to_string(getpid()) + "." + std::to_string(++round);
+        appState.game->setRound(CText(text.c_str()));
+    };
+    nextRound();
     autosaveGame();
     saveOptions(appState);
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;) {
+        nextRound();
         autosaveGame();
         saveOptions(appState);
     }

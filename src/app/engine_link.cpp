@@ -8,6 +8,7 @@
 
 #include "app/adjudication.h"
 #include "app/app_state.h"
+#include "app/engine_choice.h"
 #include "app/hint_coach.h"
 #include "app/shell.h"
 #include "app/show_message.h"
@@ -41,6 +42,7 @@ CEngineModule engineModule;
 std::unique_ptr<CEngineThread> engineThread;
 std::string engineFolderOverride;
 std::string loadedFolder;
+std::string loadedCommand;
 
 // The interface thread's side of the searches. Every request gets a serial; playSerial
 // is the search whose move may still be played (0: none), searchedFen the position it
@@ -127,15 +129,22 @@ void deleteStaleEngineModule() {
 
 bool loadEngineModule() {
     const std::string folder = engineFolder();
+    const std::string command = chosenEngineCommand();
     // A run that starts again in the same process finds its module loaded already.
-    if (engineModule.isLoaded() && folder == loadedFolder) {
+    if (engineModule.isLoaded() && folder == loadedFolder && command == loadedCommand) {
         appState.engineName = engineModule.name();
         return true;
     }
     endEngineThread();
     engineThread.reset();
     loadedFolder.clear();
-    const ModuleLoadResult result = engineModule.load(folder);
+    loadedCommand = command;
+    ModuleLoadResult result = engineModule.load(folder, command);
+    if (result.status == ModuleLoad::engineNotStarted) {
+        engineDidNotStart(command);
+        loadedCommand = chosenEngineCommand();
+        result = engineModule.load(folder, loadedCommand);
+    }
     char text[512];
     switch (result.status) {
     case ModuleLoad::loaded:
@@ -150,6 +159,10 @@ bool loadEngineModule() {
         // The program cannot start without it; the user is told which one is missing.
         std::snprintf(text, sizeof text, "Couldn\xB4t load '%s'. The export %s is missing",
                       result.path.c_str(), result.missingExport);
+        break;
+    case ModuleLoad::engineNotStarted:
+        std::snprintf(text, sizeof text, "Couldn\xB4t start the engine of '%s'",
+                      result.path.c_str());
         break;
     }
     showMessage(text);
@@ -177,6 +190,15 @@ void startEngineThread() {
         return;
     }
     appState.hashInUseKB = appState.configuredHashKB;
+}
+
+void switchEngineModule() {
+    endEngineThread();
+    engineThread.reset();
+    engineModule.unload();
+    loadedFolder.clear();
+    if (loadEngineModule()) startEngineThread();
+    invalidateRect(shell.mainWindow, &appState.statusRect, false);
 }
 
 void endEngineThread() {
@@ -248,6 +270,13 @@ void onLowMemory() {
 }
 
 intptr_t onSearchEnded(Window* window, unsigned, uintptr_t wParam, intptr_t lParam) {
+    if (engineReport.takeEngineFailure()) {
+        // Tarnwick takes over, and makes the move the failed engine did not.
+        const bool moveWanted = uint32_t(wParam) == playSerial && playSerial != 0;
+        engineStoppedWorking();
+        if (moveWanted && sameAsSearched()) startEngineMove();
+        return 0;
+    }
     if (uint32_t(wParam) != playSerial || playSerial == 0) return 0;
     heldThinkTime = uint32_t(lParam);
     playHeldMove(window);

@@ -29,6 +29,9 @@ void startEngineThread();
 // Exit: the search is stopped, its move dropped, and the thread ends (before the main
 // window goes, since it posts to it). The module stays loaded until the process ends.
 void endEngineThread();
+// The engine chosen now replaces the one playing: its thread ends, its module goes, and the
+// chosen one is loaded and started (Tarnwick, after a message, when it does not start).
+void switchEngineModule();
 
 // True while the engine searches, or its move is still to be played: the board takes
 // no input then.

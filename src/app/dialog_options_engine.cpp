@@ -71,5 +71,6 @@ void applyEngineChoice() {
     if (!chosenOnPage) return;
     const std::string command = *chosenOnPage;
     chosenOnPage.reset();
-    if (command != storedEngineCommand() || command != chosenEngineCommand()) chooseEngine(command);
+    // OK on a page left as it was keeps the engine that plays, even one of --engine.
+    if (command != storedEngineCommand()) chooseEngine(command);
 }

@@ -9,6 +9,7 @@
 
 #include "app/adjudication.h"
 #include "app/app_state.h"
+#include "app/engine_choice.h"
 #include "app/hint_coach.h"
 #include "app/shell.h"
 #include "app/show_message.h"
@@ -61,6 +62,7 @@ std::vector<AbandonedEngine>& abandonedEngines() {
     static auto* engines = new std::vector<AbandonedEngine>();
     return *engines;
 }
+std::string loadedCommand;
 
 // The interface thread's side of the searches. Every request gets a serial; playSerial
 // is the search whose move may still be played (0: none), searchedFen the position it
@@ -227,8 +229,9 @@ void deleteStaleEngineModule() {
 
 bool loadEngineModule() {
     const std::string folder = engineFolder();
+    const std::string command = chosenEngineCommand();
     // A run that starts again in the same process finds its module loaded already.
-    if (engineLoaded() && folder == loadedFolder) {
+    if (engineLoaded() && folder == loadedFolder && command == loadedCommand) {
         appState.engineName = engineModule->name();
         return true;
     }
@@ -238,7 +241,13 @@ bool loadEngineModule() {
     engineSilent = false;
     note = EngineNote::none;
     engineModule = std::make_unique<CEngineModule>();
-    const ModuleLoadResult result = engineModule->load(folder);
+    loadedCommand = command;
+    ModuleLoadResult result = engineModule->load(folder, command);
+    if (result.status == ModuleLoad::engineNotStarted) {
+        engineDidNotStart(command);
+        loadedCommand = chosenEngineCommand();
+        result = engineModule->load(folder, loadedCommand);
+    }
     char text[512];
     switch (result.status) {
     case ModuleLoad::loaded:
@@ -253,6 +262,10 @@ bool loadEngineModule() {
         // The program cannot start without it; the user is told which one is missing.
         std::snprintf(text, sizeof text, "Couldn\xB4t load '%s'. The export %s is missing",
                       result.path.c_str(), result.missingExport);
+        break;
+    case ModuleLoad::engineNotStarted:
+        std::snprintf(text, sizeof text, "Couldn\xB4t start the engine of '%s'",
+                      result.path.c_str());
         break;
     }
     showMessage(text);
@@ -287,6 +300,15 @@ void startEngineThread() {
         return;
     }
     }
+}
+
+void switchEngineModule() {
+    endEngineThread();
+    engineThread.reset();
+    if (engineModule) engineModule->unload();
+    loadedFolder.clear();
+    if (loadEngineModule()) startEngineThread();
+    invalidateRect(shell.mainWindow, &appState.statusRect, false);
 }
 
 void endEngineThread() {
@@ -390,6 +412,14 @@ void onLowMemory() {
 intptr_t onSearchEnded(Window* window, unsigned, uintptr_t wParam, intptr_t lParam) {
     const uint32_t serial = uint32_t(wParam);
     if (serial == 0) return 0;
+    if (engineReport.takeEngineFailure()) {
+        // Tarnwick takes over, and makes the move the failed engine did not.
+        const bool moveWanted = serial == playSerial;
+        forgetHint();
+        engineStoppedWorking();
+        if (moveWanted && positionIs(searchedFen)) startEngineMove();
+        return 0;
+    }
     if (serial == hintSerial) {
         hintEnded = true;
         showEndedHint(window);

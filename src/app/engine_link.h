@@ -39,6 +39,9 @@ void endEngineThread();
 // Collects the threads of engines given up on that have ended since (their engine
 // returned after all); returns how many still run. Never waits.
 int reapAbandonedEngines();
+// The engine chosen now replaces the one playing: its thread ends, its module goes, and the
+// chosen one is loaded and started (Tarnwick, after a message, when it does not start).
+void switchEngineModule();
 
 // True while the engine searches, or its move is still to be played: the board takes
 // no input then.

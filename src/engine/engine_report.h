@@ -6,6 +6,7 @@
 // The record sits behind a small lock: a reader always gets a copy in which every text
 // is whole and belongs with the numbers beside it.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -65,8 +66,14 @@ public:
     void onDepth(int32_t depth, int32_t selectiveDepth);
     void onCurrentMove(const char* move, int32_t index, int32_t count);
     void onPrincipalVariation(const char* line, int32_t score);
+    // The module said it can no longer search (onExtra's ENGINE_EXTRA_FAILED).
+    void onEngineFailed() { m_engineFailed = true; }
+
+    // Any thread: whether the module failed since the last call.
+    bool takeEngineFailure() { return m_engineFailed.exchange(false); }
 
 private:
+    std::atomic<bool> m_engineFailed{false};
     mutable std::mutex m_lock;
     EngineReport m_report;
     // Only the engine thread touches these.

@@ -212,3 +212,36 @@ TEST_F(StoredStateTest, LevelsAreReadAtStartAndWrittenAtExit) {
     EXPECT_EQ(appState.level.blitzSeconds, 180);
     EXPECT_EQ(appState.level.blitzIncrement, 2);
 }
+
+TEST(StartUp, TheStoredUciEngineIsStartedAndOneThatIsNoEngineGivesTarnwick) {
+    struct Case {
+        std::string command;
+        const char* engineStored;
+        const char* message; // the start of the one message shown; null: none
+    };
+    const Case cases[] = {
+        {std::string("'") + SCRIPTED_UCI_PATH + "' normal", "Scripted UCI 1.0", nullptr},
+        {"/bin/true", "Tarnwick", "[Tallowmere Chess] The engine '/bin/true' did not start"},
+    };
+    for (const Case& c : cases) {
+        TempFolder root;
+        const std::string file = root.path() + "config/Tallowmere/TallowmereChess.ini";
+        std::filesystem::create_directories(root.path() + "config/Tallowmere");
+        std::ofstream(file) << "[software]\n"
+                               "Tallowmere\\TallowmereChess\\Settings\\EngineCommand=@ByteArray("
+                            << c.command << ")\n";
+        const ProbeRun probe = runProbe(TARNWICK_FOLDER, root.path());
+        EXPECT_EQ(probe.exitCode, 0) << probe.output;
+        if (c.message) {
+            EXPECT_EQ(probe.output.rfind(c.message, 0), 0u) << probe.output;
+        } else {
+            EXPECT_EQ(probe.output, "");
+        }
+        const std::string stored = fileText(file);
+        EXPECT_NE(stored.find(std::string("IDC_CBENGINE=@ByteArray(") + c.engineStored),
+                  std::string::npos)
+            << stored;
+        EXPECT_NE(stored.find("EngineCommand=@ByteArray(" + c.command + ")"), std::string::npos)
+            << "the choice is kept: " << stored;
+    }
+}

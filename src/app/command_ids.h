@@ -18,6 +18,7 @@ enum : int {
     IDM_HELP = 40055,
     IDM_FAST_BACK = 397,
     IDM_FAST_FORWARD = 398,
+    IDM_CANCEL = 40060, // Escape: ends a hint under way
     // The program's own additions.
     IDM_EXIT_AT_ONCE = 40090, // Exit without the closing animation: a signal, the session's end
     IDM_GAME_START = 40091,

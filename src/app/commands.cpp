@@ -44,6 +44,7 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_SETUP_BOARD, setupBoardCommand},
     {IDM_FAST_BACK, fastBack},
     {IDM_FAST_FORWARD, fastForward},
+    {IDM_CANCEL, cancelCommand},
     {IDM_GAME_START, gameStart},
     {IDM_MAIN_LINE_END, mainLineEnd},
     {IDM_COPY_POSITION, copyPositionCommand},

@@ -47,6 +47,7 @@ StatusView currentView() {
     view.white = appState.game->white();
     view.black = appState.game->black();
     view.result = appState.game->result();
+    view.note = engineNote();
     return view;
 }
 

@@ -26,6 +26,20 @@ CText lastMoveLine(const StatusView& view, const CText& moveText) {
     return formatted(format, int(view.plyNumber / 2), moveText.c_str());
 }
 
+const char* noteText(EngineNote note) {
+    switch (note) {
+    case EngineNote::searchingForHint:
+        return "Searching for hint move...";
+    case EngineNote::noAnswer:
+        return "The engine does not answer";
+    case EngineNote::noMove:
+        return "The engine found no move";
+    case EngineNote::none:
+        break;
+    }
+    return nullptr;
+}
+
 const char* separator(const ClockReading& reading) {
     return reading.colon || !reading.hoursAndMinutes ? ":" : " ";
 }
@@ -57,6 +71,10 @@ StatusLines statusLines(const StatusView& view, const EngineReport& report) {
         if (!view.white.isEmpty() && !view.black.isEmpty())
             lines.second = formatted("%s - %s, %s", view.white.c_str(), view.black.c_str(),
                                      view.result.c_str());
+    }
+    if (const char* said = noteText(view.note)) {
+        lines.first = said;
+        if (view.note == EngineNote::searchingForHint) lines.second = " ";
     }
     return lines;
 }

@@ -223,14 +223,15 @@ TEST(Window, MenuBarButtonsMenusAndAccelerators) {
 
     Accelerators* keys = loadAccelerators(101);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(acceleratorCount(keys), 14);
+    EXPECT_EQ(acceleratorCount(keys), 15);
     struct KeyCase {
         const char* key;
         int command;
     };
-    const KeyCase keyCases[] = {
-        {"Ctrl+Q", 40001}, {"Ctrl+N", 40006}, {"Ctrl+O", 40003}, {"Ctrl+S", 40004}, {"Left", 40044},
-        {"Right", 40045},  {"Up", 398},       {"Down", 397},     {"Return", 40016}, {"Ctrl+X", 0}};
+    const KeyCase keyCases[] = {{"Ctrl+Q", 40001}, {"Ctrl+N", 40006}, {"Ctrl+O", 40003},
+                                {"Ctrl+S", 40004}, {"Left", 40044},   {"Right", 40045},
+                                {"Up", 398},       {"Down", 397},     {"Return", 40016},
+                                {"Escape", 40060}, {"Ctrl+X", 0}};
     for (const KeyCase& c : keyCases) {
         EXPECT_EQ(acceleratorCommand(keys, c.key), c.command) << c.key;
     }

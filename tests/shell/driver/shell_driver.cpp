@@ -9,7 +9,7 @@
 // Lines on stdout: "shown LINE", "flipped N", "flip button N", "level TEXT", "played LINE", "code
 // N". The root folder comes from TALLOWMERE_ROOT, the command line from SHELL_COMMAND_LINE. "none"
 // ends without Exit; "session" as the desktop session's end does; "stay" runs on; "dialog" runs
-// on with the About box open.
+// on with the About box open, printing "dialog open" once it is.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -127,6 +127,14 @@ int main(int argc, char** argv) {
             shell.mainWindow->surface->window()->close();
         } else if (ending == "dialog") {
             postMessage(shell.mainWindow, WM_COMMAND, makeWParam(IDM_ABOUT, 0), 0);
+            auto* opened = new QTimer;
+            QObject::connect(opened, &QTimer::timeout, [opened] {
+                if (!QApplication::activeModalWidget()) return;
+                opened->stop();
+                std::printf("dialog open\n");
+                std::fflush(stdout);
+            });
+            opened->start(5);
         } else if (ending == "session") {
             sessionEnds();
         } else if (ending == "none") {

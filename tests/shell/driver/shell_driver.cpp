@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
             shell.mainWindow->surface->window()->close();
         } else if (ending == "dialog") {
             postMessage(shell.mainWindow, WM_COMMAND, makeWParam(IDM_ABOUT, 0), 0);
-            auto* opened = new QTimer;
+            auto* opened = new QTimer(qApp);
             QObject::connect(opened, &QTimer::timeout, [opened] {
                 if (!QApplication::activeModalWidget()) return;
                 opened->stop();

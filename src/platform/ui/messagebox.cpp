@@ -25,6 +25,7 @@ int messageBox(Window* owner, const char* text, const char* caption, unsigned fl
     }
     QMessageBox box(owner && owner->top ? owner->top.data() : nullptr);
     box.setWindowTitle(widen(boxCaption));
+    box.setFont(dialogFont());
     box.setText(widen(boxText));
     switch (flags & 0xF0) {
     case MB_ICONERROR:

@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QTextStream>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -76,6 +77,23 @@ QString commandName(const QString& text) {
     return name.trimmed();
 }
 
+// The widest text beside the widest shortcut, with room around both: left to itself the
+// menu cuts the middle out of its items at some sizes.
+int dropDownWidth(const QMenu* menu) {
+    const QFontMetrics metrics(menu->font());
+    int texts = 0;
+    int shortcuts = 0;
+    for (const QAction* action : menu->actions()) {
+        texts = std::max(texts, metrics.horizontalAdvance(action->text().section('\t', 0, 0)));
+        shortcuts = std::max(shortcuts, metrics.horizontalAdvance(action->text().section('\t', 1)));
+    }
+    return texts + shortcuts + 4 * metrics.height();
+}
+
+void sizeDropDown(QMenu* menu) {
+    menu->setMinimumWidth(dropDownWidth(menu));
+}
+
 void showNameAndShortcut(MenuBar* bar, int command) {
     const QString shortcut = bar->shortcuts.count(command) ? bar->shortcuts[command] : QString();
     if (bar->items.count(command)) {
@@ -83,6 +101,9 @@ void showNameAndShortcut(MenuBar* bar, int command) {
         // After a tab the menu shows the text in its column of shortcuts.
         const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
         action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
+        if (auto* menu = qobject_cast<QMenu*>(action->parent())) {
+            sizeDropDown(menu);
+        }
     }
     if (bar->buttons.count(command)) {
         const QString name = bar->names.count(command) ? bar->names[command] : QString();
@@ -231,6 +252,7 @@ void layOutMenuBar(MenuBar* bar, const QRect& area, int steps, double pixelRatio
         title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) +
                              scaled(8));
         title->menu()->setFont(titleFont);
+        sizeDropDown(title->menu());
     }
     for (const auto& [command, button] : bar->buttons) {
         button->setFixedSize(scaled(20), area.height() - 2);

@@ -7,6 +7,7 @@
 #include "platform/ui/bitmap.h"
 #include "platform/ui/bitmap_art.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/registry.h"
@@ -16,7 +17,9 @@
 
 #include <QFontMetrics>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -429,4 +432,63 @@ TEST(Scaling, BitmapsDrawnFromArtFollowTheFactorTheyAreDrawnAt) {
     EXPECT_EQ(getPixel(dc, 0, 0), rgb(1, 2, 3));
     deleteDC(dc);
     deleteBitmap(strip);
+}
+
+namespace {
+
+Window* openedDialog = nullptr;
+
+intptr_t quietProc(Window* dialog, unsigned message, uintptr_t, intptr_t) {
+    if (message == WM_INITDIALOG) {
+        openedDialog = dialog;
+    }
+    return 0;
+}
+
+// What every label of the open dialog lacks to show its whole text: nothing when all fit.
+std::vector<std::string> labelsCut() {
+    std::vector<std::string> cut;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+        return {"no dialog"};
+    }
+    for (const QLabel* label : modal->findChildren<QLabel*>()) {
+        const QFontMetrics metrics(label->font());
+        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000),
+                                                  Qt::TextWordWrap | label->alignment(),
+                                                  label->text());
+        if (needed.height() > label->height() || needed.width() > label->width()) {
+            cut.push_back(label->text().toStdString());
+        }
+    }
+    return cut;
+}
+
+} // namespace
+
+TEST(Scaling, DialogTextsAreNeverCutAndGrowWithTheWindow) {
+    int previousFont = 0;
+    for (const int scale : {1, 2, 3}) {
+        setWindowScale(scale);
+        std::vector<std::string> cut{"not looked at"};
+        int fontPixels = 0;
+        QTimer look;
+        look.setInterval(10);
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (!openedDialog || !QApplication::activeModalWidget()) {
+                return;
+            }
+            cut = labelsCut();
+            fontPixels = QApplication::activeModalWidget()->font().pixelSize();
+            look.stop();
+            endDialog(openedDialog, 1);
+        });
+        openedDialog = nullptr;
+        look.start();
+        EXPECT_EQ(dialogBox(126, nullptr, quietProc), 1);
+        EXPECT_TRUE(cut.empty()) << "scale " << scale << ": " << (cut.empty() ? "" : cut[0]);
+        EXPECT_GT(fontPixels, previousFont) << "scale " << scale;
+        previousFont = fontPixels;
+    }
+    setWindowScale(1);
 }

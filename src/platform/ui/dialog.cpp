@@ -390,6 +390,7 @@ intptr_t dialogBox(const char* templateName, Window* owner, DialogProc proc, int
     pushOpenDialog(window);
     sendMessage(window, WM_INITDIALOG, 0, initParam);
     if (!window->dialog->ended) {
+        scaleControls(modal);
         modal->exec();
     }
     const intptr_t result = window->dialog->result;

@@ -57,6 +57,7 @@ int messageBox(Window* owner, const char* text, const char* caption, unsigned fl
         box.setEscapeButton(QMessageBox::Ok);
         break;
     }
+    scaleControls(&box);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return IDOK;

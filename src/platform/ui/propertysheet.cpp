@@ -81,6 +81,7 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
     }
     QDialogButtonBox* outerButtons = openButtons;
     openButtons = buttons;
+    scaleControls(&sheet);
     const int answer = sheet.exec() == QDialog::Accepted ? 1 : 0;
     openButtons = outerButtons;
     for (Window* page : windows) {

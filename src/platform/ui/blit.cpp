@@ -17,6 +17,9 @@ inline QRgb over(QRgb top, QRgb below) {
     if (alpha == 255) {
         return top;
     }
+    if (alpha == 0) {
+        return below;
+    }
     const uint32_t rest = 255 - alpha;
     auto channel = [rest](uint32_t a, uint32_t b) { return a + (b * rest + 127) / 255; };
     return qRgb(int(channel(qRed(top), qRed(below))), int(channel(qGreen(top), qGreen(below))),

@@ -6,6 +6,7 @@
 #include "board/geometry.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/window.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 
 namespace platform {
@@ -56,6 +57,15 @@ void Frame::changeEvent(QEvent* event) {
 
 void Frame::resizeEvent(QResizeEvent*) {
     layOut();
+}
+
+void Frame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Moved to a screen of another pixel ratio, the window draws at that screen's resolution.
+    if (!m_followsScreen && windowHandle()) {
+        m_followsScreen = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { layOut(); });
+    }
 }
 
 void Frame::paintEvent(QPaintEvent*) {

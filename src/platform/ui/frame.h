@@ -24,9 +24,11 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Window* m_window;
+    bool m_followsScreen = false;
 };
 
 // The frame's start size: the one the user left, or the whole factor chosen from the screen

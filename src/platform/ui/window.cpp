@@ -76,6 +76,14 @@ int automaticScale() {
     return std::clamp(std::min(byWidth, byHeight), 1, 8);
 }
 
+// The pixels of a grid `ratio` times finer (or coarser) that cover the rectangle: between
+// widget and device pixels.
+QRect pixelCover(const QRect& area, double ratio) {
+    return QRect(QPoint(int(std::floor(area.left() * ratio)), int(std::floor(area.top() * ratio))),
+                 QPoint(int(std::ceil((area.right() + 1) * ratio)) - 1,
+                        int(std::ceil((area.bottom() + 1) * ratio)) - 1));
+}
+
 bool isLive(Window* window) {
     return window && std::find(liveWindows.begin(), liveWindows.end(), window) != liveWindows.end();
 }
@@ -93,11 +101,7 @@ void Surface::paintEvent(QPaintEvent* event) {
     const double ratio = pixelRatioOf(this);
     const QRect shown = event->rect();
     // The back buffer's device pixels go to the screen one for one.
-    const QRect device =
-        QRect(QPoint(int(std::floor(shown.left() * ratio)), int(std::floor(shown.top() * ratio))),
-              QPoint(int(std::ceil((shown.right() + 1) * ratio)) - 1,
-                     int(std::ceil((shown.bottom() + 1) * ratio)) - 1))
-            .intersected(m_window->backBuffer.rect());
+    const QRect device = pixelCover(shown, ratio).intersected(m_window->backBuffer.rect());
     if (!device.isEmpty()) {
         painter.drawImage(QRectF(device.left() / ratio, device.top() / ratio,
                                  device.width() / ratio, device.height() / ratio),
@@ -200,10 +204,7 @@ void showLogicalArea(Window* window, const QRect& area) {
     if (window->surface && !area.isEmpty()) {
         const double ratio = pixelRatioOf(window->surface);
         const QRect device = deviceRect(area, window->steps);
-        window->surface->update(QRect(
-            QPoint(int(std::floor(device.left() / ratio)), int(std::floor(device.top() / ratio))),
-            QPoint(int(std::ceil((device.right() + 1) / ratio)) - 1,
-                   int(std::ceil((device.bottom() + 1) / ratio)) - 1)));
+        window->surface->update(pixelCover(device, 1 / ratio));
     }
 }
 

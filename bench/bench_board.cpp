@@ -107,7 +107,8 @@ BENCHMARK(BM_DrawPieceStrip)->Arg(45)->Arg(90)->Arg(180)->Unit(benchmark::kMilli
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     bool scaled = false;
-    for (int i = 1; i < argc; ++i) scaled = scaled || std::string(argv[i]).rfind("--scale", 0) == 0;
+    for (int i = 1; i < argc; ++i)
+        scaled = scaled || std::string(argv[i]).rfind("--scale", 0) == 0;
     std::string error;
     initApplication(argc, argv, &error);
     if (!scaled) setWindowScale(1);

@@ -19,8 +19,8 @@ void tapDevice(QWidget* surface, QPoint at) {
     QMouseEvent press(QEvent::MouseButtonPress, at, surface->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(surface, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, surface->mapToGlobal(at),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, surface->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(surface, &release);
 }
 
@@ -35,7 +35,8 @@ TEST_F(ProgramTest, AtEveryFactorTheBoardFillsItsAreaAndTakesTapsOnItsEdges) {
         startFrom("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
         settle();
         // Wider than needed: the board keeps its aspect in the middle.
-        const QSize needed = deviceSize(QSize(CLIENT_WIDTH, CLIENT_HEIGHT + MENU_BAR_HEIGHT), steps);
+        const QSize needed =
+            deviceSize(QSize(CLIENT_WIDTH, CLIENT_HEIGHT + MENU_BAR_HEIGHT), steps);
         window()->top->resize(needed.width() + 100, needed.height());
         settle();
         ASSERT_EQ(window()->steps, steps);

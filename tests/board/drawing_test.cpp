@@ -190,8 +190,8 @@ TEST_F(BoardDrawing, AtThreeTimesTheFrameStaysOneLogicalPixelAndTheTextureItsPla
     Dc* largeDc = createCompatibleDC(nullptr);
     selectBitmap(largeDc, large);
     appState.selectedSquare = squareFromText("e2");
-    drawBoard(largeDc, Rect{0, 0, 240, 240}, 30, board.board(), NOT_A_SQUARE,
-              Rect{0, 0, 240, 240}, false);
+    drawBoard(largeDc, Rect{0, 0, 240, 240}, 30, board.board(), NOT_A_SQUARE, Rect{0, 0, 240, 240},
+              false);
     const Rect e2{120, 180, 150, 210};
     for (int i = 1; i < 29; ++i) {
         EXPECT_EQ(getPixel(largeDc, e2.left, e2.top + i), RED);

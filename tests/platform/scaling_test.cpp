@@ -15,12 +15,12 @@
 #include "platform/ui/window.h"
 #include "temp_root.h"
 
-#include <QFontMetrics>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
-#include <QTimer>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <set>
@@ -184,8 +184,8 @@ TEST(Scaling, TheLargestFactorThatFitsBothWays) {
         int steps;
     };
     const Case cases[] = {
-        {{240, 294}, 30},   {{720, 882}, 90},  {{1300, 800}, 81}, {{360, 2000}, 45},
-        {{100, 100}, 30},   {{4000, 4000}, 360}, {{359, 441}, 44},
+        {{240, 294}, 30}, {{720, 882}, 90},    {{1300, 800}, 81}, {{360, 2000}, 45},
+        {{100, 100}, 30}, {{4000, 4000}, 360}, {{359, 441}, 44},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(stepsToFit(QSize(240, 294), c.device), c.steps) << c.device.width();
@@ -218,8 +218,8 @@ TEST(Scaling, ResizingTakesTheNewFactorCentresTheBoardAndMapsTapsBack) {
     for (int row = 0; row < 8; ++row) {
         for (int file = 0; file < 8; ++file) {
             const QRect device = deviceRect(toQRect(squareAt(file, row)), window->steps);
-            for (const QPoint corner : {device.topLeft(), device.topRight(), device.bottomLeft(),
-                                        device.bottomRight()}) {
+            for (const QPoint corner :
+                 {device.topLeft(), device.topRight(), device.bottomLeft(), device.bottomRight()}) {
                 tap(window->surface, corner);
                 ASSERT_FALSE(presses.empty());
                 EXPECT_EQ(presses.back().x / 30, file) << file << "," << row;
@@ -354,8 +354,10 @@ TEST(Scaling, MenusShowWholeTextsAndShortcutsAndButtonsTheirNames) {
         BoardWindow board(steps, true);
         MenuBar* bar = menuBarOf(board.window);
         const MenuBarButton buttons[] = {
-            {0, 40044, TBSTATE_ENABLED, TBSTYLE_BUTTON}, {1, 40020, TBSTATE_ENABLED, TBSTYLE_BUTTON},
-            {5, 40014, TBSTATE_ENABLED, TBSTYLE_CHECK},  {7, 40006, TBSTATE_ENABLED, TBSTYLE_BUTTON},
+            {0, 40044, TBSTATE_ENABLED, TBSTYLE_BUTTON},
+            {1, 40020, TBSTATE_ENABLED, TBSTYLE_BUTTON},
+            {5, 40014, TBSTATE_ENABLED, TBSTYLE_CHECK},
+            {7, 40006, TBSTATE_ENABLED, TBSTYLE_BUTTON},
         };
         ASSERT_TRUE(addMenuBarButtons(bar, 115, buttons, 4));
         Accelerators* keys = loadAccelerators(101);
@@ -377,8 +379,7 @@ TEST(Scaling, MenusShowWholeTextsAndShortcutsAndButtonsTheirNames) {
                 const QString key = action->text().section('\t', 1);
                 // Room for the text, a gap, and the shortcut in its column.
                 EXPECT_GE(menu->width(), metrics.horizontalAdvance(text) +
-                                             metrics.horizontalAdvance(key) +
-                                             2 * metrics.height())
+                                             metrics.horizontalAdvance(key) + 2 * metrics.height())
                     << text.toStdString() << " at " << steps;
             }
             menu->hide();
@@ -454,9 +455,9 @@ std::vector<std::string> labelsCut() {
     }
     for (const QLabel* label : modal->findChildren<QLabel*>()) {
         const QFontMetrics metrics(label->font());
-        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000),
-                                                  Qt::TextWordWrap | label->alignment(),
-                                                  label->text());
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, label->width(), 10000),
+                                 Qt::TextWordWrap | label->alignment(), label->text());
         if (needed.height() > label->height() || needed.width() > label->width()) {
             cut.push_back(label->text().toStdString());
         }

@@ -40,8 +40,9 @@ QImage resourcePixels(int resourceId, int steps) {
         if (small.isNull()) {
             return QImage();
         }
-        image = small.scaled(deviceSize(small.size(), steps), Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation)
+        image = small
+                    .scaled(deviceSize(small.size(), steps), Qt::IgnoreAspectRatio,
+                            Qt::SmoothTransformation)
                     .convertToFormat(QImage::Format_RGB32);
     }
     // Only the factors of the moment are worth keeping.

@@ -151,20 +151,20 @@ struct Board {
     Texel texel;
 };
 const Board BOARDS[] = {
-    {150, wood(qRgb(240, 224, 194), qRgb(214, 188, 146), qRgb(196, 160, 112),
-               qRgb(160, 122, 78), 1)}, // Ash
+    {150, wood(qRgb(240, 224, 194), qRgb(214, 188, 146), qRgb(196, 160, 112), qRgb(160, 122, 78),
+               1)}, // Ash
     {151, wood(qRgb(226, 196, 146), qRgb(196, 158, 102), qRgb(160, 110, 60), qRgb(118, 76, 38),
                2)}, // Oak
     {152, wood(qRgb(226, 170, 128), qRgb(200, 138, 98), qRgb(128, 52, 34), qRgb(88, 30, 20),
                3)}, // Mahogany
-    {141, marble(qRgb(244, 222, 218), qRgb(200, 150, 146), qRgb(170, 60, 56),
-                 qRgb(232, 180, 170), 4)}, // Red Marble
-    {139, marble(qRgb(226, 238, 222), qRgb(160, 190, 160), qRgb(52, 112, 78),
-                 qRgb(170, 214, 180), 5)}, // Green Marble
-    {138, marble(qRgb(226, 232, 244), qRgb(160, 176, 206), qRgb(66, 96, 156),
-                 qRgb(180, 196, 230), 6)}, // Blue Marble
-    {140, marble(qRgb(236, 236, 234), qRgb(176, 176, 176), qRgb(118, 118, 120),
-                 qRgb(206, 206, 206), 7)},                    // Grey Marble
+    {141, marble(qRgb(244, 222, 218), qRgb(200, 150, 146), qRgb(170, 60, 56), qRgb(232, 180, 170),
+                 4)}, // Red Marble
+    {139, marble(qRgb(226, 238, 222), qRgb(160, 190, 160), qRgb(52, 112, 78), qRgb(170, 214, 180),
+                 5)}, // Green Marble
+    {138, marble(qRgb(226, 232, 244), qRgb(160, 176, 206), qRgb(66, 96, 156), qRgb(180, 196, 230),
+                 6)}, // Blue Marble
+    {140, marble(qRgb(236, 236, 234), qRgb(176, 176, 176), qRgb(118, 118, 120), qRgb(206, 206, 206),
+                 7)},                                         // Grey Marble
     {148, slate(qRgb(176, 184, 190), qRgb(84, 92, 102), 8)},  // Slate
     {149, tiled(qRgb(244, 240, 226), qRgb(92, 140, 176), 9)}, // Tiled
 };
@@ -315,8 +315,7 @@ QImage keyedPiece(const PieceStyle& style, int kind, bool white, int size) {
 QImage coveredPiece(const PieceStyle& style, int kind, bool white, int size, int steps) {
     // Enough samples per pixel for smooth edges; fewer as the pixels themselves get smaller.
     const int super = size >= 60 ? 2 : 3;
-    const BigPiece big =
-        bigPiece(style, kind, white, size, super, double(steps) / STEPS_PER_PIXEL);
+    const BigPiece big = bigPiece(style, kind, white, size, super, double(steps) / STEPS_PER_PIXEL);
     QImage result(size, size, QImage::Format_ARGB32_Premultiplied);
     const int samples = super * super;
     for (int y = 0; y < size; ++y) {
@@ -362,9 +361,8 @@ struct PieceStrip {
     int width;
 };
 const PieceStrip PIECE_STRIPS[] = {
-    {116, &DELUXE_STYLE, 30, 360},  {135, &DELUXE_STYLE, 24, 288},
-    {144, &CLASSIC_STYLE, 30, 360}, {142, &CLASSIC_STYLE, 24, 289},
-    {146, &MODERN_STYLE, 30, 360},  {145, &MODERN_STYLE, 24, 288},
+    {116, &DELUXE_STYLE, 30, 360},  {135, &DELUXE_STYLE, 24, 288}, {144, &CLASSIC_STYLE, 30, 360},
+    {142, &CLASSIC_STYLE, 24, 289}, {146, &MODERN_STYLE, 30, 360}, {145, &MODERN_STYLE, 24, 288},
 };
 
 // ---- the setup board's frame -------------------------------------------------------------

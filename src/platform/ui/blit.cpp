@@ -44,7 +44,8 @@ bool blit(Dc* target, int x, int y, int width, int height, Dc* source, int sourc
     }
     const QRect to = from.translated(x - sourceX, y - sourceY);
     const QRect deviceTo = deviceRect(to, targetFactor);
-    const QRect deviceFrom = deviceRect(from, targetSteps(source)).intersected(source->target->rect());
+    const QRect deviceFrom =
+        deviceRect(from, targetSteps(source)).intersected(source->target->rect());
     if (deviceTo.isEmpty() || deviceFrom.isEmpty()) {
         return true;
     }
@@ -54,14 +55,16 @@ bool blit(Dc* target, int x, int y, int width, int height, Dc* source, int sourc
     // Column and row of the source for a device pixel of the target: a plain shift when
     // both are at one factor, the nearest pixel when they are not.
     auto sourceColumn = [&](int column) {
-        return deviceFrom.left() + (column - deviceTo.left()) * deviceFrom.width() / deviceTo.width();
+        return deviceFrom.left() +
+               (column - deviceTo.left()) * deviceFrom.width() / deviceTo.width();
     };
     auto sourceRow = [&](int row) {
         return deviceFrom.top() + (row - deviceTo.top()) * deviceFrom.height() / deviceTo.height();
     };
     for (const QRect& part : drawable(target, deviceTo)) {
         for (int row = part.top(); row <= part.bottom(); ++row) {
-            const auto* in = reinterpret_cast<const QRgb*>(source->target->constScanLine(sourceRow(row)));
+            const auto* in =
+                reinterpret_cast<const QRgb*>(source->target->constScanLine(sourceRow(row)));
             auto* out = reinterpret_cast<QRgb*>(target->target->scanLine(row));
             if (sameSize && !covered && !keyed) {
                 std::memcpy(out + part.left(), in + sourceColumn(part.left()),

@@ -14,7 +14,8 @@ namespace {
 
 class ScaledStyle : public QProxyStyle {
 public:
-    explicit ScaledStyle(double scale) : QProxyStyle(QApplication::style()->name()), m_scale(scale) {}
+    explicit ScaledStyle(double scale)
+        : QProxyStyle(QApplication::style()->name()), m_scale(scale) {}
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {

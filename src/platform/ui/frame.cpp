@@ -84,8 +84,7 @@ void Frame::layOut() {
     const QSize client = deviceSize(QSize(CLIENT_WIDTH, CLIENT_HEIGHT), steps);
     const int barHeight = m_window->menuBar ? toWidget(deviceEdge(MENU_BAR_HEIGHT, steps)) : 0;
     const QSize shown(toWidget(client.width()), toWidget(client.height()));
-    const QPoint origin((width() - shown.width()) / 2,
-                        (height() - shown.height() - barHeight) / 2);
+    const QPoint origin((width() - shown.width()) / 2, (height() - shown.height() - barHeight) / 2);
     m_window->steps = steps;
     m_window->surface->setGeometry(QRect(origin, shown));
     resizeBackBuffer(m_window);

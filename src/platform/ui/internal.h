@@ -128,9 +128,7 @@ struct Dc {
 // What the drawing operations share (dc.cpp, shapes.cpp, blit.cpp).
 // The device factor of a context's target, which follows its bitmap when that is redrawn.
 inline int targetSteps(const Dc* dc) {
-    return dc->selected ? dc->selected->steps
-           : dc->window ? dc->window->steps
-                        : STEPS_PER_PIXEL;
+    return dc->selected ? dc->selected->steps : dc->window ? dc->window->steps : STEPS_PER_PIXEL;
 }
 inline QRgb toQRgb(Color color) {
     return qRgb(redOf(color), greenOf(color), blueOf(color));

@@ -249,8 +249,7 @@ void layOutMenuBar(MenuBar* bar, const QRect& area, int steps, double pixelRatio
         title->setFont(titleFont);
         title->setFixedHeight(area.height());
         // Three titles and eight buttons share the board's width, as on the handheld.
-        title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) +
-                             scaled(8));
+        title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) + scaled(8));
         title->menu()->setFont(titleFont);
         sizeDropDown(title->menu());
     }

@@ -14,8 +14,7 @@ int floorDiv(long long value, int divisor) {
 
 int deviceEdge(int logical, int steps) {
     // Rounds to the nearest device pixel edge, halves up.
-    return floorDiv(static_cast<long long>(logical) * steps + STEPS_PER_PIXEL / 2,
-                    STEPS_PER_PIXEL);
+    return floorDiv(static_cast<long long>(logical) * steps + STEPS_PER_PIXEL / 2, STEPS_PER_PIXEL);
 }
 
 int logicalOf(int device, int steps) {

@@ -11,7 +11,7 @@
 namespace platform {
 
 constexpr int STEPS_PER_PIXEL = 30;
-constexpr int MIN_STEPS = STEPS_PER_PIXEL;       // never smaller than the handheld
+constexpr int MIN_STEPS = STEPS_PER_PIXEL; // never smaller than the handheld
 constexpr int MAX_STEPS = 12 * STEPS_PER_PIXEL;
 
 // The device edge of a logical coordinate: logical pixel x covers the device pixels

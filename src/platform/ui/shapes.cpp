@@ -45,11 +45,9 @@ void lineWithoutEnd(Dc* dc, Point from, Point to, QRgb color) {
 void deviceLineWithoutEnd(Dc* dc, Point from, Point to, QRgb color) {
     const int steps = targetSteps(dc);
     if (from.x == to.x || from.y == to.y) {
-        const QRect pixels = from.x == to.x
-                                 ? QRect(from.x, std::min(from.y, to.y + 1), 1,
-                                         std::abs(to.y - from.y))
-                                 : QRect(std::min(from.x, to.x + 1), from.y,
-                                         std::abs(to.x - from.x), 1);
+        const QRect pixels =
+            from.x == to.x ? QRect(from.x, std::min(from.y, to.y + 1), 1, std::abs(to.y - from.y))
+                           : QRect(std::min(from.x, to.x + 1), from.y, std::abs(to.x - from.x), 1);
         for (const QRect& part : drawable(dc, deviceRect(pixels, steps))) {
             for (int row = part.top(); row <= part.bottom(); ++row) {
                 auto* out = reinterpret_cast<QRgb*>(dc->target->scanLine(row));

@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimerEvent>
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #if defined(__SANITIZE_THREAD__)
@@ -165,10 +165,9 @@ void resizeBackBuffer(Window* window) {
     if (window->dialog) {
         // A dialog's surface is as large as its template; its logical size follows.
         const double ratio = pixelRatioOf(window->surface);
-        logical = QSize(std::max(1, logicalOf(int(window->surface->width() * ratio + 0.5),
-                                              window->steps)),
-                        std::max(1, logicalOf(int(window->surface->height() * ratio + 0.5),
-                                              window->steps)));
+        logical = QSize(
+            std::max(1, logicalOf(int(window->surface->width() * ratio + 0.5), window->steps)),
+            std::max(1, logicalOf(int(window->surface->height() * ratio + 0.5), window->steps)));
     }
     const QSize device = deviceSize(logical, window->steps);
     if (window->backBuffer.size() == device && window->logicalSize == logical) {
@@ -246,9 +245,8 @@ int currentSteps() {
         }
     }
     // Without one, a forced scale still holds (dialogs on their own, in tests).
-    return chosenScale > 0
-               ? int(std::lround(chosenScale * pixelRatioOf(nullptr) * STEPS_PER_PIXEL))
-               : STEPS_PER_PIXEL;
+    return chosenScale > 0 ? int(std::lround(chosenScale * pixelRatioOf(nullptr) * STEPS_PER_PIXEL))
+                           : STEPS_PER_PIXEL;
 }
 
 bool readResource(const std::string& name, QByteArray* bytes) {

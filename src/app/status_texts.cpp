@@ -26,6 +26,12 @@ CText lastMoveLine(const StatusView& view, const CText& moveText) {
     return formatted(format, int(view.plyNumber / 2), moveText.c_str());
 }
 
+// A UCI engine is named beside the level, so the user sees who plays.
+CText levelLine(const StatusView& view) {
+    if (view.otherEngine.isEmpty()) return view.levelLine;
+    return formatted("%s, %s", view.levelLine.c_str(), view.otherEngine.c_str());
+}
+
 const char* noteText(EngineNote note) {
     switch (note) {
     case EngineNote::searchingForHint:
@@ -64,10 +70,12 @@ StatusLines statusLines(const StatusView& view, const EngineReport& report) {
                 formatted("Score=%s, PV=%s", formatScore(report.score).c_str(), best.c_str());
         }
     } else if (report.busy) {
-        lines.first = "Thinking...";
+        lines.first = view.otherEngine.isEmpty()
+                          ? CText("Thinking...")
+                          : formatted("%s thinking...", view.otherEngine.c_str());
     } else {
-        lines.first =
-            view.showLevelLine ? view.levelLine : lastMoveLine(view, view.lastMoveCoordinates);
+        lines.first = view.showLevelLine ? levelLine(view)
+                                         : lastMoveLine(view, view.lastMoveCoordinates);
         if (!view.white.isEmpty() && !view.black.isEmpty())
             lines.second = formatted("%s - %s, %s", view.white.c_str(), view.black.c_str(),
                                      view.result.c_str());

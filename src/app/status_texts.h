@@ -24,6 +24,9 @@ struct StatusView {
     CText black;
     CText result;
     EngineNote note = EngineNote::none;
+    // The name of a UCI engine playing instead of Tarnwick; empty for Tarnwick, whose
+    // panel stays as it always was.
+    CText otherEngine;
 };
 
 struct StatusLines {

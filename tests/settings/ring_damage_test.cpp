@@ -203,7 +203,10 @@ TEST_F(RingDamageTest, TheSlotNumberFollowsOnlyAGameThatIsInTheFile) {
 }
 
 TEST_F(RingDamageTest, RestoringFallsBackToTheNewestSlotThatReads) {
-    const std::string broken = "[Event \"bad\"]\n\n1. e4 e5 2. Qxh9 *\n\n";
+    // A game of which nothing reads, and one that reads up to a bad move: the user's
+    // moves before the damage are worth more than an older game.
+    const std::string broken = "[Event \"bad\"]\n[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]\n\n*\n\n";
+    const std::string cut = "[Event \"cut\"]\n\n1. e4 e5 2. Qxh9 *\n\n";
     const std::string game0 = "[Event \"g0\"]\n\n1. e4 *\n\n";
     const std::string game2 = "[Event \"g2\"]\n\n1. c4 *\n\n";
     struct Case {
@@ -215,6 +218,7 @@ TEST_F(RingDamageTest, RestoringFallsBackToTheNewestSlotThatReads) {
         {game0 + broken + game2, 1, "g0"},  {game0 + broken + game2, 2, "g2"},
         {broken + game0 + game2, 0, "g2"}, // back past the first slot to the last
         {game0 + game2 + broken, -1, "g2"}, {broken + broken, 1, "(none)"},
+        {game0 + cut, 1, "cut"},
     };
     for (const Case& c : cases) {
         writeBytes(path, c.file);

@@ -31,7 +31,7 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
                   broken + ": game 1 at offset 81 reads in part: move 2. Ke3 does not read: the "
                            "rest of the game is kept in a comment",
                   broken + ": game 3 at offset 210 does not read: its FEN tag gives an "
-                           "impossible position: Each side needs exactly one king"}));
+                           "impossible position: Black has no king"}));
 
     std::vector<std::string> arguments = {"pgn", "check"};
     for (const char* name : {"lichess.pgn", "database_export.pgn", "study.pgn", "lichess_study.pgn",

@@ -114,14 +114,18 @@ TEST_F(RingDamageTest, ADamagedFileIsKeptAsideAndLaterGamesAllReadBack) {
         // What the reader makes of the damaged part itself, if anything, is kept too.
         std::vector<std::string> events = eventsInFile();
         EXPECT_EQ(std::count(events.begin(), events.end(), "(unread)"), 0) << c.what;
+        // The games of the damaged part that the reader made something of may stand
+        // anywhere among the kept ones; the rest keep their order.
         std::vector<std::string> expected = c.keptGames;
-        const size_t damagedPart = events.size() - std::min(events.size(), expected.size() + 3);
-        events.erase(events.begin() + std::ptrdiff_t(expected.size()),
-                     events.begin() + std::ptrdiff_t(expected.size() + damagedPart));
         for (const char* event : {"after 0", "after 1", "after 2"})
             expected.push_back(event);
-        EXPECT_EQ(events, expected) << c.what;
-        EXPECT_EQ(slot(), int32_t(expected.size() + damagedPart) - 1) << c.what;
+        std::vector<std::string> known;
+        for (const std::string& event : events) {
+            if (std::find(expected.begin(), expected.end(), event) != expected.end())
+                known.push_back(event);
+        }
+        EXPECT_EQ(known, expected) << c.what;
+        EXPECT_EQ(slot(), int32_t(events.size()) - 1) << c.what;
         EXPECT_EQ(fileText(damaged(1)), c.bytes) << c.what << ": the damaged file kept whole";
         EXPECT_FALSE(std::filesystem::exists(damaged(2))) << c.what << ": set aside once";
         std::vector<std::string> files;

@@ -93,6 +93,23 @@ TEST_F(OptionsTest, TheLevelListShowsTheLevelAndOkTakesTheChosenRow) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(OptionsTest, TheLevelIsChosenFromTheListAndCannotBeTyped) {
+    appState.level = LevelSettings();
+    appState.level.setFixed(1, NO_TIME_LIMIT);
+    bool typed = true;
+    std::string shown;
+    options({[&](Window* page) {
+                 typed = typeDlgItemText(page, IDC_LEVEL, "Grandmaster");
+                 shown = getDlgItemText(page, IDC_LEVEL);
+             },
+             pressOk()});
+    EXPECT_FALSE(typed) << "the list takes no typing";
+    EXPECT_EQ(shown.find("Grandmaster"), std::string::npos);
+    EXPECT_EQ(appState.level.mode, LEVEL_FIXED);
+    EXPECT_EQ(appState.level.fixedPlies, 1) << "the level stays";
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(OptionsTest, BlitzAndTournamentTakeTheTypedFigures) {
     appState.level = LevelSettings();
     // What the page shows of the timed levels: the texts of its eight fields, and whether

@@ -7,6 +7,8 @@
 
 #include "app/app_state.h"
 #include "app/dialog_game_details.h"
+#include "app/dialog_game_list.h"
+#include "app/dialog_save_choice.h"
 #include "app/dialog_modal.h"
 #include "app/shell.h"
 #include "app/show_message.h"
@@ -25,6 +27,8 @@ using namespace platform;
 namespace {
 
 CFileSystem* saveFiles = nullptr;
+// The game last opened from the loaded file, to know whether the current game is it.
+const CGame* openedGame = nullptr;
 
 FileDialogRequest pgnFileRequest(const char* title, bool save) {
     FileDialogRequest request;
@@ -64,6 +68,36 @@ void setSaveFileSystem(CFileSystem* files) {
     saveFiles = files;
 }
 
+namespace {
+
+CText fileNameOf(const CDatabase& database) {
+    const std::string path = database.fileName().c_str();
+    return path.substr(path.find_last_of('/') + 1).c_str();
+}
+
+// Game n (0-based) of the database becomes the current game, as Load game makes it.
+void openGameAt(Window* window, CDatabase& database, int n) {
+    std::unique_ptr<CGame> game = database.gameAt(n);
+    if (!game) {
+        const std::string path = database.fileName().c_str();
+        // Staying silent would leave the user wondering whether anything was read.
+        showMessage(window, (database.index().size() == 1
+                                 ? "No game could be read from " + path
+                                 : "Game " + std::to_string(n + 1) + " could not be read from " +
+                                       path)
+                                .c_str());
+        return;
+    }
+    takeTimesFromComments(*game);
+    autosaveGame();
+    finishAnimation(window);
+    appState.setLoadedGame(game.release());
+    openedGame = appState.game.get();
+    invalidateRect(window, nullptr, true);
+}
+
+} // namespace
+
 void loadGame(Window* window) {
     std::string path;
     if (!chooseFile(window, "Select file", false, &path)) return;
@@ -72,38 +106,114 @@ void loadGame(Window* window) {
         showMessage(window, ("Could not open " + path).c_str());
         return;
     }
-    std::unique_ptr<CGame> game = database.gameAt(0);
-    if (!game) {
-        // Staying silent would leave the user wondering whether anything was read.
+    if (database.index().empty()) {
         showMessage(window, ("No game could be read from " + path).c_str());
         return;
     }
-    takeTimesFromComments(*game);
-    autosaveGame();
-    finishAnimation(window);
-    appState.setLoadedGame(game.release());
-    invalidateRect(window, nullptr, true);
+    if (database.index().size() == 1) {
+        openGameAt(window, database, 0);
+        return;
+    }
+    const int chosen = gameListDialog(window, database, 0);
+    if (chosen >= 0) openGameAt(window, database, chosen);
 }
+
+void gameList(Window* window) {
+    CDatabase& database = gameDatabase();
+    if (!database.isOpen() || database.index().empty()) {
+        loadGame(window);
+        return;
+    }
+    const int chosen = gameListDialog(window, database, database.current());
+    if (chosen >= 0) openGameAt(window, database, chosen);
+}
+
+void stepGame(Window* window, int step) {
+    CDatabase& database = gameDatabase();
+    if (!database.isOpen() || database.index().empty()) {
+        showMessage(window, "No file is loaded: Load game first");
+        return;
+    }
+    const int n = database.current() + step;
+    if (n < 0 || n >= int(database.index().size())) {
+        const std::string which = step > 0 ? "the last" : "the first";
+        showMessage(window, ("Game " + std::to_string(database.current() + 1) + " is " + which +
+                             " game in " + fileNameOf(database).c_str())
+                                .c_str());
+        return;
+    }
+    openGameAt(window, database, n);
+}
+
+namespace {
+
+// The current game, if it was opened from the file loaded last: which game it is there.
+int loadedGameIn(const std::string& path) {
+    const CDatabase& loaded = gameDatabase();
+    if (!openedGame || openedGame != appState.game.get() || !loaded.isOpen() ||
+        loaded.fileName() != path.c_str())
+        return -1;
+    return loaded.current();
+}
+
+// Writes the game as chosen; false, with the file as it was, when that fails. On
+// success *number is where the game now stands in the file.
+bool writeGame(CFileSystem& files, const std::string& path, SaveChoice choice, int loadedGame,
+               CGame& game, int* number) {
+    if (choice == SaveChoice::replaceFile) {
+        CFileReplacement replacement(files, path.c_str());
+        if (!replacement.begin()) return false;
+        game.writeTo(replacement.out());
+        *number = 0;
+        return replacement.commit();
+    }
+    CPgnReader reader;
+    CDatabase existing(reader, files);
+    if (!existing.open(path.c_str())) return false;
+    *number = choice == SaveChoice::append ? int(existing.index().size()) : loadedGame;
+    return choice == SaveChoice::append ? existing.appendSafely(game)
+                                        : existing.replaceAt(loadedGame, game);
+}
+
+} // namespace
 
 void saveGame(Window* window) {
     std::string path;
     if (!chooseFile(window, "New file", true, &path)) return;
     CFileSystem& files = saveFiles ? *saveFiles : realFileSystem();
-    // Asked before the details, so that nobody fills them in for a file that is refused.
-    CFileReplacement replacement(files, path.c_str());
-    if (!replacement.begin()) {
-        showMessage(window, ("Could not open " + path + " ").c_str());
-        return;
+    // Asked before anything else, so that nobody answers questions for a file that is refused.
+    {
+        CFileReplacement probe(files, path.c_str());
+        if (!probe.begin()) {
+            showMessage(window, ("Could not open " + path + " ").c_str());
+            return;
+        }
     }
-    gameDetailsDialog(window);
+    const int loadedGame = loadedGameIn(path);
+    SaveChoice choice = SaveChoice::replaceFile;
+    {
+        CPgnReader reader;
+        CDatabase existing(reader, files);
+        const int games = existing.open(path.c_str()) ? int(existing.index().size()) : 0;
+        if (games > 0) {
+            const std::string name = path.substr(path.find_last_of('/') + 1);
+            choice = saveChoiceDialog(window, name, games, loadedGame);
+        }
+    }
+    if (choice == SaveChoice::cancel || !gameDetailsDialog(window)) return;
     appState.completeTags(false);
     CGame& game = *appState.game;
     game.setOptions(75, true, true, true, true, false);
-    game.writeTo(replacement.out());
-    if (!replacement.commit()) {
+    int number = 0;
+    if (!writeGame(files, path, choice, loadedGame, game, &number)) {
         showMessage(window, ("Could not save the game to " + path).c_str());
         return;
     }
     CDatabase& loaded = gameDatabase();
-    if (loaded.isOpen() && loaded.fileName() == path.c_str()) openUnderWaitCursor(loaded, path);
+    if (loaded.isOpen() && loaded.fileName() == path.c_str()) {
+        openUnderWaitCursor(loaded, path);
+        // The saved game is now the file's game that Save and Next game count from.
+        loaded.setCurrent(number);
+        openedGame = appState.game.get();
+    }
 }

@@ -217,6 +217,23 @@ bool CDatabase::append(const char* path, CGame& game) {
     return true;
 }
 
+bool CDatabase::appendSafely(CGame& game) {
+    if (!m_isOpen) return false;
+    m_file->clear();
+    if (!m_file->seekg(0, std::ios_base::end)) {
+        setError(DB_SEEK_FAILED);
+        return false;
+    }
+    const int64_t size = int64_t(m_file->tellg());
+    // A last line without its line break would run into the new game's first tag.
+    char last = '\n';
+    if (size > 0 && !(m_file->seekg(size - 1) && m_file->get(last))) {
+        setError(DB_READ_ERROR);
+        return false;
+    }
+    return rewrite(size, size, &game, size == 0 ? "" : last == '\n' ? "\n" : "\n\n");
+}
+
 bool CDatabase::replaceCurrent(CGame& game) {
     return replaceAt(m_current, game);
 }
@@ -235,7 +252,7 @@ bool CDatabase::deleteAt(int n) {
     return rewrite(m_entries[size_t(n)].start, m_entries[size_t(n)].end, nullptr);
 }
 
-bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
+bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game, const char* before) {
     if (!m_isOpen) return false;
     const int32_t keptCurrent = m_current;
     const CText name = m_name;
@@ -249,6 +266,7 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
         std::ostream& out = replacement.out();
         bool written = start <= 0 || copyRange(out, 0, start);
         if (written && game) {
+            out << before;
             game->writeTo(out);
             // The part was missing: a game that could not be written must not
             // replace the one on disk.

@@ -52,6 +52,9 @@ public:
     virtual std::unique_ptr<CGame> previous();
     virtual std::unique_ptr<CGame> gameAt(int n);
     virtual bool append(const char* path, CGame& game);
+    // Adds the game after the file's last byte through a file replacement, so that a
+    // failure leaves the file as it was (append writes into the file itself).
+    virtual bool appendSafely(CGame& game);
     virtual bool replaceCurrent(CGame& game);
     virtual bool replaceAt(int n, CGame& game);
     virtual bool deleteCurrent();
@@ -65,6 +68,10 @@ public:
 
     bool isOpen() const { return m_isOpen; }
     int32_t current() const { return m_current; }
+    // The game next and previous count from, once it is known without reading it.
+    void setCurrent(int32_t n) {
+        if (hasGame(n)) m_current = n;
+    }
     int32_t errorCode() const { return m_errorCode; }
     const CText& errorText() const { return m_errorText; }
 
@@ -75,7 +82,8 @@ protected:
     // Replaces the bytes from start up to end with the game's text (or with
     // nothing) through a file replacement: the file is never half-written, a
     // write-protected one is refused, a link stays a link and the mode is kept.
-    bool rewrite(int64_t start, int64_t end, CGame* game);
+    // Before goes ahead of the game's text.
+    bool rewrite(int64_t start, int64_t end, CGame* game, const char* before = "");
     // Copies the file's bytes from `from` up to `to` (to the end when to is 0)
     // to out, in blocks.
     bool copyRange(std::ostream& out, int64_t from, int64_t to);

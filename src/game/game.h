@@ -43,6 +43,8 @@ public:
     CText tag(const char* name) const;
     void setTag(const char* name, const CText& value);
     const std::vector<CTagPair>& tags() const { return m_tags; }
+    // Puts back tags taken from tags() (a dialog that is cancelled).
+    void restoreTags(const std::vector<CTagPair>& tags) { m_tags = tags; }
     // Names of the tags, in tag order, that are not in known.
     std::vector<CText> otherTagNames(const std::vector<CText>& known) const;
 

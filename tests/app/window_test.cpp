@@ -30,7 +30,8 @@ TEST_F(ProgramTest, MenusAndButtonsReadAsTheyShould) {
         lines.push_back(line);
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
-                         "File: New game=40006 Load game...=40003 Save game...=40004 - Exit=40001",
+                         "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40060 "
+              "Next game=40061 Previous game=40062 - Exit=40001",
                          "Tools: Options...=40012 Game moves...=40020 Move now=40016 "
                          "Setup board...=40049",
                          "?: Help...=40055 Hint=40041 - About...=40024"}));
@@ -55,7 +56,9 @@ TEST_F(ProgramTest, KeysSendTheirCommands) {
     const Case cases[] = {
         {"Ctrl+Q", IDM_EXIT},      {"Ctrl+N", IDM_NEW_GAME}, {"Ctrl+O", IDM_LOAD_GAME},
         {"Ctrl+S", IDM_SAVE_GAME}, {"Left", IDM_BACK},       {"Right", IDM_FORWARD},
-        {"Up", IDM_FAST_FORWARD},  {"Down", IDM_FAST_BACK},  {"Return", IDM_MOVE_NOW}};
+        {"Up", IDM_FAST_FORWARD},  {"Down", IDM_FAST_BACK},  {"Return", IDM_MOVE_NOW},
+        {"Ctrl+L", IDM_GAME_LIST}, {"Ctrl+PgDown", IDM_NEXT_GAME},
+        {"Ctrl+PgUp", IDM_PREVIOUS_GAME}};
     for (const Case& c : cases)
         EXPECT_EQ(acceleratorCommand(keys, c.key), c.command) << c.key;
     destroyAccelerators(keys);

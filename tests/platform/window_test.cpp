@@ -223,7 +223,7 @@ TEST(Window, MenuBarButtonsMenusAndAccelerators) {
 
     Accelerators* keys = loadAccelerators(101);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(acceleratorCount(keys), 9);
+    EXPECT_EQ(acceleratorCount(keys), 12);
     struct KeyCase {
         const char* key;
         int command;
@@ -252,7 +252,8 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
         return text;
     };
     EXPECT_EQ(describe(menu.popups[0]),
-              "File: New game=40006 Load game...=40003 Save game...=40004 - Exit=40001");
+              "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40060 "
+              "Next game=40061 Previous game=40062 - Exit=40001");
     EXPECT_EQ(describe(menu.popups[1]),
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049");
     EXPECT_EQ(describe(menu.popups[2]), "?: Help...=40055 Hint=40041 - About...=40024");

@@ -24,9 +24,9 @@ test: deps
 	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLOWMERE_SANITIZE=address,undefined $(CMAKE_FLAGS)
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
-	# The engine link again under ThreadSanitizer: its two suites only (label engine_link).
+	# The engine link again under ThreadSanitizer: its suites and the UCI bridge only (label engine_link).
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLOWMERE_SANITIZE=thread $(CMAKE_FLAGS)
-	cmake --build build/tsan -j $(JOBS) --target test_engine test_engine_link
+	cmake --build build/tsan -j $(JOBS) --target test_engine test_engine_link test_ucibridge
 	cd build/tsan && ctest --output-on-failure -j $(JOBS) -L engine_link
 
 bench: deps

@@ -1,5 +1,6 @@
-// The board on the screen: a full repaint of the main window at scale 1, the board
-// drawing alone, one frame of a dragged piece, one square. Runs off-screen.
+// The board on the screen: a full repaint of the main window, the board drawing alone, one
+// frame of a dragged piece, one square. Runs off-screen at scale 1, or at the factor
+// --scale N asks for (bench_board --scale 3).
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/shell.h"
@@ -10,6 +11,7 @@
 #include "board/geometry.h"
 #include "platform/ui/application.h"
 #include "platform/ui/bitmap.h"
+#include "platform/ui/bitmap_art.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/window.h"
@@ -92,13 +94,24 @@ void BM_OneSquareRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_OneSquareRepaint)->Unit(benchmark::kMicrosecond);
 
+// Drawing a piece strip from the outlines, as a resize or a first frame at that factor does.
+void BM_DrawPieceStrip(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(drawBitmapArt(116, int(state.range(0))));
+    }
+}
+BENCHMARK(BM_DrawPieceStrip)->Arg(45)->Arg(90)->Arg(180)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    bool scaled = false;
+    for (int i = 1; i < argc; ++i)
+        scaled = scaled || std::string(argv[i]).rfind("--scale", 0) == 0;
     std::string error;
     initApplication(argc, argv, &error);
-    setWindowScale(1);
+    if (!scaled) setWindowScale(1);
     if (!registerMainWindowClass() || !initInstance()) return 1;
     processMessages(20);
     benchmark::Initialize(&argc, argv);

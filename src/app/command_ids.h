@@ -5,9 +5,9 @@ enum : int {
     IDM_EXIT = 40001,
     IDM_LOAD_GAME = 40003,
     IDM_SAVE_GAME = 40004,
-    IDM_GAME_LIST = 40060,
-    IDM_NEXT_GAME = 40061,
-    IDM_PREVIOUS_GAME = 40062,
+    IDM_GAME_LIST = 40070,
+    IDM_NEXT_GAME = 40071,
+    IDM_PREVIOUS_GAME = 40072,
     IDM_NEW_GAME = 40006,
     IDM_OPTIONS = 40012,
     IDM_FLIP_BOARD = 40014,
@@ -21,6 +21,7 @@ enum : int {
     IDM_HELP = 40055,
     IDM_FAST_BACK = 397,
     IDM_FAST_FORWARD = 398,
+    IDM_CANCEL = 40060, // Escape: ends a hint under way
 };
 
 // Resources the shell loads by id.

@@ -44,6 +44,7 @@ constexpr CommandEntry COMMAND_TABLE[] = {
     {IDM_SETUP_BOARD, setupBoardCommand},
     {IDM_FAST_BACK, fastBack},
     {IDM_FAST_FORWARD, fastForward},
+    {IDM_CANCEL, cancelCommand},
 };
 
 intptr_t aboutDialogProc(Window* dialog, unsigned message, uintptr_t wParam, intptr_t) {

@@ -88,12 +88,16 @@ void openGameAt(Window* window, CDatabase& database, int n) {
                                 .c_str());
         return;
     }
+    // Said once, so the user knows the game is not all the file holds; the
+    // unread text is kept in a comment and saved with the game.
+    const std::string leftOut = game->leftOut.c_str();
     takeTimesFromComments(*game);
     autosaveGame();
     finishAnimation(window);
     appState.setLoadedGame(game.release());
     openedGame = appState.game.get();
     invalidateRect(window, nullptr, true);
+    if (!leftOut.empty()) showMessage(window, ("The game was read in part: " + leftOut).c_str());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/dialog_modal.h"
+#include "app/dialog_options_engine.h"
 #include "app/dialog_options_level.h"
 #include "app/shell.h"
 #include "platform/ui/bitmap.h"
@@ -85,10 +86,12 @@ void fill(Window* page) {
                 [](const ChessSet& entry) { return entry.bitmapId24 == appState.pieceBitmapId24; });
     for (const Switch& box : SWITCHES)
         checkDlgButton(page, box.id, appState.*box.field);
+    fillEngine(page);
 }
 
 void readBack(Window* page) {
     readBackLevel(page);
+    readBackEngine(page);
     for (const Switch& box : SWITCHES)
         appState.*box.field = isDlgButtonChecked(page, box.id);
     if (const NamedValue* animation = shownEntry(page, IDC_ANIMATION, ANIMATIONS))
@@ -111,6 +114,7 @@ intptr_t optionsPageProc(Window* page, unsigned message, uintptr_t wParam, intpt
             levelRowChosen(page);
             return 1;
         }
+        if (engineRowCommand(page, wParam)) return 1;
         // The switches do not toggle themselves.
         for (const Switch& box : SWITCHES) {
             if (box.id == loWord(wParam)) {
@@ -160,4 +164,5 @@ void optionsDialog(Window* window) {
         invalidateRect(window, nullptr, false);
     }
     if (!appState.showThinking) invalidateRect(window, &appState.statusRect, false);
+    applyEngineChoice();
 }

@@ -4,11 +4,18 @@
 //
 // The engine thread only searches. When a search ends it posts WM_SEARCH_ENDED; the move
 // is played here, once no move is being animated and no dialog is open, and only if the
-// game still stands where the search began.
+// game still stands where the search began. The hint's search ends the same way, and its
+// move is shown then; the window goes on meanwhile.
+//
+// The interface never waits for the engine for long: an engine that does not start within
+// ten seconds, or does not stop within two seconds of being told to, is given up. The
+// status panel says so, and the program carries on without an engine; the thread that
+// hangs is left where it is, with its module loaded under it.
 
 #include <cstdint>
 #include <string>
 
+#include "app/engine_note.h"
 #include "engine/clocks.h"
 #include "platform/ui/messages.h"
 
@@ -29,15 +36,25 @@ void startEngineThread();
 // Exit: the search is stopped, its move dropped, and the thread ends (before the main
 // window goes, since it posts to it). The module stays loaded until the process ends.
 void endEngineThread();
+// Collects the threads of engines given up on that have ended since (their engine
+// returned after all); returns how many still run. Never waits.
+int reapAbandonedEngines();
+// The engine chosen now replaces the one playing: its thread ends, its module goes, and the
+// chosen one is loaded and started (Tarnwick, after a message, when it does not start).
+void switchEngineModule();
 
 // True while the engine searches, or its move is still to be played: the board takes
 // no input then.
 bool engineBusy();
-// Stops a running search and waits until it has ended; harmless when none runs. Its
-// move is played unless autoMove was cleared first.
+// Stops a running search and waits until it has ended (or the engine is given up);
+// harmless when none runs. Its move is played unless autoMove was cleared first. A hint
+// under way ends unshown.
 void stopSearch();
-// Forgets the engine's last line, depth and score; a move not yet played is dropped.
+// Forgets the engine's last line, depth and score; a move not yet played is dropped, and
+// a hint under way ends unshown.
 void clearEngineReport();
+// What the status panel is to say about the engine instead of its first line.
+EngineNote engineNote();
 // The user's move has been played and adjudicated with reason.
 void afterUserMove(int reason);
 // The engine searches the current position for the side to move.
@@ -56,13 +73,22 @@ void engineMoveTimer(platform::Window* window);
 // What the two clocks are read from now.
 ClockInputs clockInputs();
 
-// Move now and Hint.
+// Move now, Hint, and Escape, which ends a hint under way.
 int moveNowCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int hintCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+int cancelCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 
-// The hint's search of the current position, waited for here; its move is not played.
-// False when no engine thread runs to search. The engine must be idle.
-bool searchForHint();
+enum class HintSearch {
+    started,
+    noEngine,     // no engine thread runs to search
+    engineSilent, // the engine was given up; the panel says so
+};
+// Starts the hint's search of the current position: five seconds at any level. When it
+// ends, showHintMove gets its move, unless the position has changed or the hint was
+// ended before. The engine must be idle.
+HintSearch startHintSearch();
+// True from the hint's request until its move is shown or the hint is ended.
+bool hintUnderway();
 
 // Where the module is looked for, ending with "/"; empty (the default) means the
 // executable's folder. Tests load their own engines this way.

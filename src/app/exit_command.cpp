@@ -5,6 +5,7 @@
 #include "platform/kernel/clock.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/owner.h"
 #include "platform/ui/window.h"
 
 using namespace platform;
@@ -13,6 +14,8 @@ namespace {
 
 // Set while the Exit command closes the window, so that WM_CLOSE then closes it.
 bool exiting = false;
+
+const char PROGRAM_NAME[] = "Tallowmere Chess";
 
 constexpr int CLOSING_FRAMES = 20;
 constexpr uint32_t CLOSING_FRAME_MS = 50;
@@ -36,11 +39,25 @@ void closingAnimation(Window* window, Dc* dc) {
     selectBrush(dc, oldBrush);
 }
 
+// Exit while the engine thinks: the game saved names the engine as the side to move,
+// so that the next start lets it think again (and the user is not named as the side the
+// engine played). Names already given stay.
+void nameEngineToMove() {
+    CGame& game = *appState.game;
+    if (!game.white().isEmpty() || !game.black().isEmpty()) return;
+    const CText owner(deviceOwnerName().c_str());
+    const CText program(PROGRAM_NAME);
+    const bool engineIsWhite = appState.position->sideToMove() == WHITE;
+    game.setWhite(engineIsWhite ? program : owner);
+    game.setBlack(engineIsWhite ? owner : program);
+}
+
 } // namespace
 
 int exitCommand(Window* window, int, intptr_t, unsigned) {
     if (exiting) return 0;
     exiting = true;
+    if (engineBusy()) nameEngineToMove();
     appState.autoMove = false;
     stopSearch();
     if (Dc* dc = getDC(window)) {

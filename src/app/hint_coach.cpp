@@ -9,34 +9,13 @@
 #include "app/show_message.h"
 #include "board/animation.h"
 #include "engine/coach.h"
-#include "engine/engine_line.h"
 #include "engine/engine_report.h"
-#include "platform/ui/dc.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/window.h"
 
 using namespace platform;
 
 namespace {
-
-// Where the status panel writes its first line.
-constexpr int PANEL_MARGIN = 2;
-constexpr int PANEL_LINE_HEIGHT = 14;
-
-// The interface waits for the search, so the panel cannot paint: this is drawn at once.
-void showSearchingForHint(Window* window) {
-    const Rect& panel = appState.statusRect;
-    if (panel.right - panel.left <= 1 || panel.bottom - panel.top <= 1) return;
-    Dc* dc = getDC(window);
-    if (!dc) return;
-    fillRect(dc, panel, rgb(255, 255, 255));
-    drawText(dc, "Searching for hint move...    ",
-             Rect{panel.left + PANEL_MARGIN, panel.top, panel.right - PANEL_MARGIN,
-                  panel.top + PANEL_LINE_HEIGHT},
-             DT_LEFT);
-    releaseDC(window, dc);
-    showNow(window);
-}
 
 bool coachAnchored(const CMoveNode* node) {
     if (!node || !appState.coachNode || node->parent != appState.coachNode) return false;
@@ -68,26 +47,28 @@ void takeBackUsersMove(Window* window) {
 } // namespace
 
 void showHint(Window* window) {
+    // A second Hint ends the first.
+    if (hintUnderway()) {
+        stopSearch();
+        return;
+    }
     if (engineBusy()) {
         showMessage("Hint not possible while engine is thinking");
         return;
     }
-    // No search starts while a move is animated, and none could end while the hint waits.
+    // No search starts while a move is animated.
     finishAnimation(window);
-    updateWindow(window);
-    appState.hintRunning = true;
-    showSearchingForHint(window);
-    CMove hint = NO_MOVE;
-    if (searchForHint()) hint = engineMove(*appState.position, engineReport.snapshot().pvText);
+    // Without an engine the panel says why; the box is for a search that found nothing.
+    if (startHintSearch() == HintSearch::noEngine) showMessage("Sorry, no hint found.");
+}
+
+void showHintMove(Window* window, CMove hint) {
     if (hint == NO_MOVE) {
         showMessage("Sorry, no hint found.");
-    } else {
-        // Slow and with its sound even with animations off; the piece goes home afterwards.
-        startAnimation(window, hint, true, true, true);
+        return;
     }
-    if (!engineBusy()) clearEngineReport();
-    appState.hintRunning = false;
-    invalidateRect(window, &appState.statusRect, false);
+    // Slow and with its sound even with animations off; the piece goes home afterwards.
+    startAnimation(window, hint, true, true, true);
 }
 
 bool coachCheck(Window* window) {

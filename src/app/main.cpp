@@ -4,13 +4,14 @@
 #include <cstring>
 #include <string>
 
+#include "app/engine_choice.h"
 #include "app/startup.h"
 #include "platform/ui/application.h"
 
 namespace {
 
 const char USAGE[] =
-    "Usage: tallowmere-chess [--scale N] [--root DIR] [FILE]\n"
+    "Usage: tallowmere-chess [--scale N] [--root DIR] [--engine COMMAND] [FILE]\n"
     "\n"
     "Tallowmere Chess: play chess on the board with the mouse, by dragging a piece\n"
     "or by clicking it and then its destination.\n"
@@ -21,6 +22,9 @@ const char USAGE[] =
     "  --root DIR  keep the settings, the documents folder and the single-instance\n"
     "              lock under DIR instead of the user's own folders (also given by\n"
     "              the environment variable TALLOWMERE_ROOT)\n"
+    "  --engine COMMAND\n"
+    "              play against this UCI engine for this run (a path and its\n"
+    "              arguments); the engine chosen in Options is kept\n"
     "  --help      show this text\n"
     "\n"
     "FILE, with or without quotes: an opening book ending in .gbk becomes the book\n"
@@ -42,6 +46,31 @@ bool wantsHelp(int argc, char** argv) {
     return false;
 }
 
+// Takes "--engine COMMAND" or "--engine=COMMAND" out of argv; false when its value is
+// missing.
+bool takeEngineOption(int& argc, char** argv) {
+    int kept = 1;
+    bool complete = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--engine") {
+            if (i + 1 < argc && argv[i + 1][0] != 0) {
+                setEngineCommandForRun(argv[++i]);
+            } else {
+                complete = false;
+            }
+        } else if (argument.rfind("--engine=", 0) == 0 && argument.size() > 9) {
+            setEngineCommandForRun(argument.substr(9));
+        } else if (argument == "--engine=") {
+            complete = false;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return complete;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +83,12 @@ int main(int argc, char** argv) {
                    "(neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
                    stderr);
         return 1;
+    }
+    if (!takeEngineOption(argc, argv)) {
+        std::fputs("tallowmere-chess: --engine needs the engine's command\n"
+                   "Try 'tallowmere-chess --help'.\n",
+                   stderr);
+        return 2;
     }
     std::string error;
     if (!platform::initApplication(argc, argv, &error)) {

@@ -23,6 +23,7 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t STATUS_PERIOD_MS = 250;
+const char PROGRAM_NAME[] = "Tallowmere Chess";
 
 void loadBoardBitmaps() {
     shell.pieceStrip24 = loadBitmap(appState.pieceBitmapId24);
@@ -38,6 +39,21 @@ void deleteBoardBitmaps() {
         deleteBitmap(*bitmap);
         *bitmap = nullptr;
     }
+}
+
+// A game saved while the engine thought names the program as the side to move (and the
+// user as the other): the engine takes up its move as after a user's move.
+void resumeEngineToMove() {
+    const CGame& game = *appState.game;
+    const bool whiteToMove = appState.position->sideToMove() == WHITE;
+    const CText& toMove = whiteToMove ? game.white() : game.black();
+    const CText& other = whiteToMove ? game.black() : game.white();
+    if (!(toMove == PROGRAM_NAME) || other == PROGRAM_NAME) return;
+    // A game with its result recorded is over, whatever the board shows.
+    if (!game.result().isEmpty() && !(game.result() == "*")) return;
+    int reason = 0;
+    if (appState.position->gameStatus(reason)) return;
+    afterUserMove(reason);
 }
 
 } // namespace
@@ -62,6 +78,7 @@ Window* initInstance(const std::string& commandLine) {
     appState.level = loadLevels(*appState.settings);
     if (!loadEngineModule()) return nullptr;
     startEngineThread();
+    resumeEngineToMove();
     invalidateRect(window, nullptr, false);
     updateWindow(window);
     return window;

@@ -1,6 +1,7 @@
 #include "app/status_panel.h"
 
 #include "app/app_state.h"
+#include "app/engine_choice.h"
 #include "app/engine_link.h"
 #include "app/status_texts.h"
 #include "engine/clocks.h"
@@ -46,6 +47,8 @@ StatusView currentView() {
     view.white = appState.game->white();
     view.black = appState.game->black();
     view.result = appState.game->result();
+    view.note = engineNote();
+    if (!chosenEngineCommand().empty()) view.otherEngine = appState.engineName;
     return view;
 }
 

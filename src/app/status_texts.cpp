@@ -26,6 +26,26 @@ CText lastMoveLine(const StatusView& view, const CText& moveText) {
     return formatted(format, int(view.plyNumber / 2), moveText.c_str());
 }
 
+// A UCI engine is named beside the level, so the user sees who plays.
+CText levelLine(const StatusView& view) {
+    if (view.otherEngine.isEmpty()) return view.levelLine;
+    return formatted("%s, %s", view.levelLine.c_str(), view.otherEngine.c_str());
+}
+
+const char* noteText(EngineNote note) {
+    switch (note) {
+    case EngineNote::searchingForHint:
+        return "Searching for hint move...";
+    case EngineNote::noAnswer:
+        return "The engine does not answer";
+    case EngineNote::noMove:
+        return "The engine found no move";
+    case EngineNote::none:
+        break;
+    }
+    return nullptr;
+}
+
 const char* separator(const ClockReading& reading) {
     return reading.colon || !reading.hoursAndMinutes ? ":" : " ";
 }
@@ -50,13 +70,19 @@ StatusLines statusLines(const StatusView& view, const EngineReport& report) {
                 formatted("Score=%s, PV=%s", formatScore(report.score).c_str(), best.c_str());
         }
     } else if (report.busy) {
-        lines.first = "Thinking...";
+        lines.first = view.otherEngine.isEmpty()
+                          ? CText("Thinking...")
+                          : formatted("%s thinking...", view.otherEngine.c_str());
     } else {
-        lines.first =
-            view.showLevelLine ? view.levelLine : lastMoveLine(view, view.lastMoveCoordinates);
+        lines.first = view.showLevelLine ? levelLine(view)
+                                         : lastMoveLine(view, view.lastMoveCoordinates);
         if (!view.white.isEmpty() && !view.black.isEmpty())
             lines.second = formatted("%s - %s, %s", view.white.c_str(), view.black.c_str(),
                                      view.result.c_str());
+    }
+    if (const char* said = noteText(view.note)) {
+        lines.first = said;
+        if (view.note == EngineNote::searchingForHint) lines.second = " ";
     }
     return lines;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/engine_note.h"
 #include "base/text.h"
 
 struct ClockReadings;
@@ -22,6 +23,10 @@ struct StatusView {
     CText white;
     CText black;
     CText result;
+    EngineNote note = EngineNote::none;
+    // The name of a UCI engine playing instead of Tarnwick; empty for Tarnwick, whose
+    // panel stays as it always was.
+    CText otherEngine;
 };
 
 struct StatusLines {
@@ -29,7 +34,8 @@ struct StatusLines {
     CText second;
 };
 
-// A line with nothing to say is a single space.
+// A line with nothing to say is a single space. A note about the engine takes the first
+// line; while a hint is searched the second stays blank, so the hint's line is not shown.
 StatusLines statusLines(const StatusView& view, const EngineReport& report);
 
 // "MM:SS MM:SS", White's first unless flipped; in hours and minutes a blank stands for

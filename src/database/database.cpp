@@ -116,7 +116,7 @@ void CDatabase::buildIndex() {
         return;
     }
     const int64_t first = filePosition();
-    int64_t start = first;
+    int64_t start = m_reader.firstGameOffset(*m_file, first);
     int64_t end = 0;
     std::unique_ptr<CGame> game;
     while (m_reader.scanGame(*m_file, start, end, game)) {

@@ -17,6 +17,8 @@ extern "C" {
 #endif
 
 #define ENGINE_MODULE_FILE_NAME "Tarnwick.pge"
+/* The module beside it that plays through an external UCI engine. */
+#define UCI_BRIDGE_MODULE_FILE_NAME "UciBridge.pge"
 #define ENGINE_MATE_SCORE 30000
 /* Scores beyond this are mate scores. */
 #define ENGINE_MATE_THRESHOLD 28000
@@ -30,6 +32,9 @@ typedef void (*EngineDepthCallback)(int32_t depth, int32_t selectiveDepth);
 typedef void (*EngineCurrentMoveCallback)(const char* move, int32_t index, int32_t count);
 typedef void (*EnginePrincipalVariationCallback)(const char* pv, int32_t score);
 typedef void (*EngineExtraCallback)(int32_t value);
+/* onExtra's value when the module can no longer search (its engine died, hung or broke the
+ * protocol); that search reported no move, and so will every later one. */
+#define ENGINE_EXTRA_FAILED 1
 
 typedef struct EngineCallbacks {
     int32_t reserved; /* always 0 */

@@ -8,13 +8,16 @@
 namespace {
 
 const char STALE_MODULE_FILE_NAME[] = "Tarnwick.dll";
+// The bridge's one parameter: the command line of the engine it runs.
+const char ENGINE_COMMAND_PARAMETER[] = "EngineCommand";
 
 } // namespace
 
-ModuleLoadResult CEngineModule::load(const std::string& folder) {
+ModuleLoadResult CEngineModule::load(const std::string& folder, const std::string& engineCommand) {
     unload();
     ModuleLoadResult result;
-    result.path = folder + ENGINE_MODULE_FILE_NAME;
+    result.path =
+        folder + (engineCommand.empty() ? ENGINE_MODULE_FILE_NAME : UCI_BRIDGE_MODULE_FILE_NAME);
     if (!m_module.load(result.path)) {
         result.status = ModuleLoad::notLoadable;
         result.errorCode = platform::fileExists(result.path) ? ENOEXEC : ENOENT;
@@ -35,6 +38,12 @@ ModuleLoadResult CEngineModule::load(const std::string& folder) {
         result.status = ModuleLoad::missingExport;
         result.missingExport = missing;
         result.reason = m_module.errorText();
+        unload();
+        return result;
+    }
+    if (!engineCommand.empty() &&
+        m_exports.setParameter(ENGINE_COMMAND_PARAMETER, engineCommand.c_str()) != 1) {
+        result.status = ModuleLoad::engineNotStarted;
         unload();
         return result;
     }

@@ -12,8 +12,9 @@
 
 enum class ModuleLoad {
     loaded,
-    notLoadable,   // missing, unreadable or no module at all
-    missingExport, // loaded, but one of the fifteen exports is not there
+    notLoadable,      // missing, unreadable or no module at all
+    missingExport,    // loaded, but one of the fifteen exports is not there
+    engineNotStarted, // the UCI bridge loaded, but the engine it was to run did not start
 };
 
 struct ModuleLoadResult {
@@ -34,9 +35,11 @@ public:
     CEngineModule(const CEngineModule&) = delete;
     CEngineModule& operator=(const CEngineModule&) = delete;
 
-    // folder ends with "/". A module missing an export is unloaded again and leaves every
-    // export null.
-    ModuleLoadResult load(const std::string& folder);
+    // folder ends with "/". With no engineCommand this is Tarnwick; otherwise the UCI
+    // bridge, told to run engineCommand, which must answer as a UCI engine. A module
+    // missing an export, or a bridge whose engine did not start, is unloaded again and
+    // leaves every export null.
+    ModuleLoadResult load(const std::string& folder, const std::string& engineCommand = "");
     void unload();
     bool isLoaded() const { return m_module.isLoaded(); }
     const EngineExports& exports() const { return m_exports; }

@@ -41,7 +41,9 @@ void onCurrentMove(const char* move, int32_t index, int32_t count) {
 void onPrincipalVariation(const char* line, int32_t score) {
     engineReport.onPrincipalVariation(line, score);
 }
-void onExtra(int32_t) {}
+void onExtra(int32_t value) {
+    if (value == ENGINE_EXTRA_FAILED) engineReport.onEngineFailed();
+}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 // The record sits behind a small lock: a reader always gets a copy in which every text
 // is whole and belongs with the numbers beside it.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -55,7 +56,8 @@ public:
     void clear(uint32_t now);
 
     // Engine thread, around StartAnalyse. position is the position searched: lines are
-    // read in it, firstPly being the ply of the move the engine is to find.
+    // read in it, firstPly being the ply of the move the engine is to find. The interface
+    // thread ends a search it has given up on with endSearch too.
     void beginSearch(const CPosition& position, int32_t firstPly, uint32_t now);
     void endSearch(uint32_t now);
 
@@ -64,8 +66,14 @@ public:
     void onDepth(int32_t depth, int32_t selectiveDepth);
     void onCurrentMove(const char* move, int32_t index, int32_t count);
     void onPrincipalVariation(const char* line, int32_t score);
+    // The module said it can no longer search (onExtra's ENGINE_EXTRA_FAILED).
+    void onEngineFailed() { m_engineFailed = true; }
+
+    // Any thread: whether the module failed since the last call.
+    bool takeEngineFailure() { return m_engineFailed.exchange(false); }
 
 private:
+    std::atomic<bool> m_engineFailed{false};
     mutable std::mutex m_lock;
     EngineReport m_report;
     // Only the engine thread touches these.

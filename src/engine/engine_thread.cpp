@@ -24,15 +24,18 @@ CEngineThread::~CEngineThread() {
     quit();
 }
 
-bool CEngineThread::start(int32_t hashKB, EngineCallbacks* callbacks) {
+EngineStart CEngineThread::start(int32_t hashKB, EngineCallbacks* callbacks,
+                                 uint32_t answerLimitMs) {
     assert(m_engine.startEngine && m_engine.startAnalyse && m_engine.exitEngine);
-    if (m_thread.isRunning()) return false;
+    if (m_thread.isRunning() || m_abandoned) return EngineStart::notCreated;
     m_thread.join(); // a thread that ended on its own leaves its handle to collect
     m_quitEvent.reset();
     m_readyEvent.reset();
-    if (!m_thread.start([this, hashKB, callbacks] { run(hashKB, callbacks); })) return false;
-    m_readyEvent.wait(platform::INFINITE);
-    return true;
+    m_endedEvent.reset();
+    if (!m_thread.start([this, hashKB, callbacks] { run(hashKB, callbacks); })) {
+        return EngineStart::notCreated;
+    }
+    return m_readyEvent.wait(answerLimitMs) ? EngineStart::started : EngineStart::noAnswer;
 }
 
 bool CEngineThread::isRunning() const {
@@ -52,30 +55,47 @@ void CEngineThread::requestSearch(SearchRequest request) {
     m_searchEvent.set();
 }
 
-uint32_t CEngineThread::stop() {
+StopResult CEngineThread::stop(uint32_t answerLimitMs) {
     std::unique_lock<std::mutex> lock(m_lock);
-    uint32_t withdrawn = 0;
+    StopResult result;
     if (m_pending) {
-        withdrawn = m_pending->serial;
+        result.withdrawn = m_pending->serial;
         m_pending.reset();
     }
+    const uint32_t firstStop = platform::tickCount();
     while (m_busy) {
+        if (answerLimitMs != platform::INFINITE &&
+            platform::tickCount() - firstStop >= answerLimitMs) {
+            result.stopped = false;
+            break;
+        }
         lock.unlock();
         m_engine.stopAnalyse();
         lock.lock();
         m_idle.wait_for(lock, STOP_REPEAT, [this] { return !m_busy; });
     }
-    return withdrawn;
+    return result;
 }
 
-void CEngineThread::quit() {
+bool CEngineThread::quit(uint32_t answerLimitMs) {
     if (!m_thread.isRunning()) {
         m_thread.join();
-        return;
+        return true;
     }
-    stop();
+    if (!stop(answerLimitMs).stopped) return false;
     m_quitEvent.set();
+    if (!m_endedEvent.wait(answerLimitMs)) return false;
     m_thread.join();
+    return true;
+}
+
+void CEngineThread::abandon() {
+    m_abandoned = true;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_pending.reset();
+    }
+    m_quitEvent.set();
 }
 
 void CEngineThread::clearHashtables() {
@@ -123,6 +143,7 @@ void CEngineThread::run(int32_t hashKB, EngineCallbacks* callbacks) {
         m_idle.notify_all();
     }
     m_engine.exitEngine();
+    m_endedEvent.set();
 }
 
 void CEngineThread::search(const SearchRequest& request, bool clearHashFirst) {
@@ -143,5 +164,5 @@ void CEngineThread::search(const SearchRequest& request, bool clearHashFirst) {
     m_engine.startAnalyse(0);
     outcome.searchEndTick = platform::tickCount();
     m_report.endSearch(outcome.searchEndTick);
-    m_searchEnded(outcome);
+    if (!m_abandoned) m_searchEnded(outcome);
 }

@@ -10,6 +10,12 @@
 // Only this thread calls into the engine while it runs, except StopAnalyse, which the
 // interface thread calls to end a search, and ClearHashtables, called while no search
 // runs and the thread is kept from starting one.
+//
+// An engine that does not answer (StartEngine never returns, a search goes on after
+// StopAnalyse) must not hold the interface: start, stop and quit take a limit, and a
+// thread that did not answer within it is abandoned. It then ends by itself whenever the
+// engine returns, and reports nothing more. Its owner keeps it (and the module under
+// it) for as long as it runs: destroying a running thread waits for it.
 
 #include <atomic>
 #include <condition_variable>
@@ -25,6 +31,17 @@
 #include "platform/kernel/thread.h"
 
 class CEngineReport;
+
+enum class EngineStart {
+    started,
+    notCreated, // no thread could be made, or one runs already
+    noAnswer,   // the thread runs, but StartEngine did not return within the limit
+};
+
+struct StopResult {
+    bool stopped = true;    // false: the search still ran when the limit was reached
+    uint32_t withdrawn = 0; // the serial of a request not yet taken, else 0
+};
 
 // How a search ended, as searchEnded hears it.
 struct SearchOutcome {
@@ -48,20 +65,27 @@ public:
     CEngineThread& operator=(const CEngineThread&) = delete;
 
     // Starts the thread, which starts the engine with a hash of hashKB and the callbacks
-    // (which must outlive it), and returns once the engine is ready. False when the
-    // thread could not be made or runs already.
-    bool start(int32_t hashKB, EngineCallbacks* callbacks);
+    // (which must outlive it), and returns once the engine is ready or answerLimitMs
+    // have passed.
+    EngineStart start(int32_t hashKB, EngineCallbacks* callbacks,
+                      uint32_t answerLimitMs = platform::INFINITE);
     bool isRunning() const;
     // True from the moment a search is handed to the engine until StartAnalyse returns.
     bool busy() const;
 
     // Replaces any request the thread has not taken yet: requests coalesce.
     void requestSearch(SearchRequest request);
-    // Ends the running search and returns once StartAnalyse has returned. A request the
-    // thread has not taken yet is withdrawn: its serial is returned (else 0).
-    uint32_t stop();
+    // Ends the running search and returns once StartAnalyse has returned, or when it has
+    // not within answerLimitMs of the first StopAnalyse. A request the thread has not
+    // taken yet is withdrawn.
+    StopResult stop(uint32_t answerLimitMs = platform::INFINITE);
     // Stops, asks the thread to end and waits for it; the engine has exited afterwards.
-    void quit();
+    // False when the search did not stop or the thread did not end within answerLimitMs
+    // (each): the thread still runs then.
+    bool quit(uint32_t answerLimitMs = platform::INFINITE);
+    // Gives up on a thread that did not answer: its pending request is withdrawn, it is
+    // asked to end, and whatever its engine still finishes is not reported. Returns at once.
+    void abandon();
     // Lets the engine forget earlier searches: at once when no search runs, else before
     // the next one. Nothing when the thread does not run (its engine has exited).
     void clearHashtables();
@@ -80,7 +104,9 @@ private:
     platform::Event m_searchEvent;
     platform::Event m_reservedEvent;
     platform::Event m_readyEvent;
+    platform::Event m_endedEvent;
     platform::Thread m_thread;
+    std::atomic<bool> m_abandoned{false};
 
     mutable std::mutex m_lock; // guards what follows
     std::condition_variable m_idle;

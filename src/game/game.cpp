@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 
@@ -8,8 +9,7 @@ const char* const ROSTER_TAGS[7] = {"Event", "Site", "Date", "Round", "White", "
 CGame::CGame() {
     m_tags.reserve(16);
     for (const char* name : ROSTER_TAGS)
-        setTag(name, CText(""));
-    setTag("Result", CText("*"));
+        m_tags.push_back(CTagPair{CText(name), CText(std::strcmp(name, "Result") == 0 ? "*" : "")});
 }
 
 CGame::~CGame() = default;
@@ -61,6 +61,14 @@ void CGame::setTag(const char* name, const CText& value) {
         }
     }
     m_tags.push_back(CTagPair{CText(name), value});
+}
+
+void CGame::insertTagBefore(const char* name, const CText& value, const char* before) {
+    for (const CTagPair& pair : m_tags)
+        if (pair.name == name) return;
+    auto place = std::find_if(m_tags.begin(), m_tags.end(),
+                              [before](const CTagPair& pair) { return pair.name == before; });
+    m_tags.insert(place, CTagPair{CText(name), value});
 }
 
 std::vector<CText> CGame::otherTagNames(const std::vector<CText>& known) const {

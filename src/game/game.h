@@ -42,6 +42,9 @@ public:
     // Tags: names compare exactly, a name occurs at most once, order is insertion order.
     CText tag(const char* name) const;
     void setTag(const char* name, const CText& value);
+    // Adds the pair just before the tag named before (at the end when there is
+    // none); nothing when the game has a tag of that name already.
+    void insertTagBefore(const char* name, const CText& value, const char* before);
     const std::vector<CTagPair>& tags() const { return m_tags; }
     // Puts back tags taken from tags() (a dialog that is cancelled).
     void restoreTags(const std::vector<CTagPair>& tags) { m_tags = tags; }
@@ -70,6 +73,11 @@ public:
     CMoveNode* mainLineEnd() const;
     // The node whose last rendered text holds position; never the root.
     CMoveNode* nodeAtTextPosition(uint32_t position) const;
+
+    // What reading left out of the text the game came from, in words for the
+    // user ("move 12... Nxe9 and what follows: kept in a comment"); empty when
+    // it read whole.
+    CText leftOut;
 
     // Rendering options.
     int32_t lineWidth = 40;

@@ -84,6 +84,12 @@ CText CMoveNode::nagNumberText() const {
     return CText(buffer);
 }
 
+std::vector<uint8_t> CMoveNode::glyphs() const {
+    if (!nags.empty() && nags.back() == nag) return nags;
+    if (nag == 0) return {};
+    return {nag};
+}
+
 CText CMoveNode::nagSymbolText() const {
     if (nag >= 1 && nag <= 6) return CText(NAG_SYMBOLS[nag]);
     return CText();

@@ -9,6 +9,7 @@
 // and neither may cost stack.
 
 #include <cstdint>
+#include <vector>
 
 #include "base/array.h"
 #include "base/text.h"
@@ -44,6 +45,9 @@ public:
     void setComment(const CText& text) { comment = text; }
     // "$14" for glyph 14; "" for 0.
     CText nagNumberText() const;
+    // The glyphs to write: the list when its last entry is still nag (it was
+    // read that way and nag has not changed since), nag alone otherwise.
+    std::vector<uint8_t> glyphs() const;
     // "!", "?", "!!", "??", "!?", "?!" for glyphs 1 to 6; "" for every other.
     CText nagSymbolText() const;
     void clearTextRanges();
@@ -64,6 +68,9 @@ public:
     int16_t ply;
     CText comment;
     uint8_t nag;
+    // Every glyph of the move in the order it was read ("$1 $14": 1, 14); nag
+    // is the last of them. Empty for a node that never had more than nag.
+    std::vector<uint8_t> nags;
     int64_t thinkTime;
     CMoveNode* parent;
     CArray<CMoveNode*> children;

@@ -11,3 +11,7 @@ bool CGameReader::scanGame(std::istream&, int64_t, int64_t&, std::unique_ptr<CGa
     game.reset();
     return false;
 }
+
+int64_t CGameReader::firstGameOffset(std::istream&, int64_t offset) {
+    return offset;
+}

@@ -21,4 +21,8 @@ public:
     // next game's "["; fails only when no token is left at offset.
     virtual bool scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                           std::unique_ptr<CGame>& game);
+    // Where the first game of a file that begins at offset starts: text before
+    // it that is no game (a preamble, escape lines, a comment) is passed over.
+    // The base reader knows no such text and answers offset.
+    virtual int64_t firstGameOffset(std::istream& stream, int64_t offset);
 };

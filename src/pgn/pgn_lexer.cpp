@@ -82,8 +82,19 @@ bool CPgnLexer::seek(std::streambuf& buffer, int64_t offset) {
     m_buffer = &buffer;
     m_pendingBrace = false;
     if (offset < 0) return false;
-    const auto reached = buffer.pubseekpos(std::streampos(offset), std::ios_base::in);
-    if (reached == std::streampos(std::streamoff(-1))) return false;
+    // Whether a "%" at offset starts an escape line depends on the character
+    // before it; the start of the stream is the start of a line.
+    const std::streampos failed(std::streamoff(-1));
+    m_previous = '\n';
+    if (offset > 0) {
+        if (buffer.pubseekpos(std::streampos(offset - 1), std::ios_base::in) == failed)
+            return false;
+        const int before = buffer.sbumpc();
+        if (before == END) return false;
+        m_previous = static_cast<signed char>(before);
+    } else if (buffer.pubseekpos(std::streampos(0), std::ios_base::in) == failed) {
+        return false;
+    }
     m_position = offset;
     return true;
 }
@@ -97,7 +108,9 @@ int CPgnLexer::readChar(TokenKind hint) {
         const bool lineComment = c == ';' && hint != TokenKind::COMMENT;
         m_previous = static_cast<signed char>(c);
         if (!escapeLine && !lineComment) return c;
-        while (c != '\n') {
+        // The line ends at a line feed or a carriage return: files with
+        // carriage returns alone are read like any other.
+        while (c != '\n' && c != '\r') {
             c = bump();
             if (c == END) return END;
             m_previous = static_cast<signed char>(c);

@@ -38,9 +38,9 @@ public:
     // Offset of the next character that will be read.
     int64_t position() const { return m_position; }
 
-    // The previous character survives from one game to the next; 0 at first,
-    // so a "%" in the very first column of a stream is not an escape line.
-    void setPreviousChar(int c) { m_previous = static_cast<signed char>(c); }
+    // Seeking sets the previous character to the one before offset (a line
+    // feed at the start of the stream), so escape lines are found wherever
+    // reading starts.
     int previousChar() const { return m_previous; }
 
     static bool isWhitespace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }

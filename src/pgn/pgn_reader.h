@@ -5,9 +5,15 @@
 // and builds the move tree with its variations, comments and glyphs. The
 // reader takes much more than the layout the writer produces: unquoted and
 // half-escaped tag values, move numbers in any form, "!"/"?" suffixes, moves
-// repeated inside variations (merged into the existing child), comments
-// anywhere between moves. Variations are read with a stack on the heap, so
-// any nesting depth is safe.
+// repeated inside variations (merged into the existing child), comments and
+// glyphs anywhere between moves, null moves, games without a result. Variations
+// are read with a stack on the heap, so any nesting depth is safe.
+//
+// A move that does not read loses as little as it can: inside a variation the
+// rest of that variation is skipped; in the main line the main line ends there
+// and the unread rest of the game's text becomes a comment of the last move
+// that read, so that saving the game writes it back. Such a game reads in part,
+// and the report says what was left out.
 
 #include <memory>
 #include <string>
@@ -15,13 +21,26 @@
 
 #include "base/text.h"
 #include "pgn/game_reader.h"
+#include "pgn/move_word.h"
 #include "pgn/pgn_game.h"
 #include "pgn/pgn_lexer.h"
 #include "rules/position.h"
 
-// A move word longer than this is not a move: the notation reader looks at no
-// more characters, and a longer word could not be written back on one line.
-constexpr uint32_t MAX_MOVE_TEXT = 19;
+// What the last read made of its game.
+struct CReadReport {
+    enum class Outcome { WHOLE, IN_PART, FAILED };
+    Outcome outcome = Outcome::WHOLE;
+    // Where reading first stopped: the word that did not read ("Nxe9", ")";
+    // empty when the text ended), the number of the move it stood for, and
+    // whether it was Black's.
+    std::string stoppedAt;
+    int moveNumber = 0;
+    bool blackMove = false;
+    // How many places of the game's text did not read.
+    int gaps = 0;
+    // All of it in words, for the user: why the game failed, or what was left out.
+    std::string message;
+};
 
 class CPgnReader : public CGameReader {
 public:
@@ -32,6 +51,11 @@ public:
                   std::unique_ptr<CGame>& game) override;
     bool scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                   std::unique_ptr<CGame>& game) override;
+    int64_t firstGameOffset(std::istream& stream, int64_t offset) override;
+
+    // The report of the last readGame (a game read in part also carries its
+    // message as the game's leftOut).
+    const CReadReport& report() const { return m_report; }
 
 private:
     struct Variation {
@@ -39,16 +63,25 @@ private:
     };
 
     bool startGame(std::istream& stream, int64_t offset);
+    bool startPosition();
     bool readTagPair();
     bool readMoveText();
     bool readElement();
     bool readMove();
     void readGlyphs();
     void readOptionalComment();
+    void readResult();
     void skipComment();
     bool beginVariation();
-    bool endVariation();
+    void endVariation();
     void skipEnPassantMark();
+    bool recover();
+    void skipRestOfVariation();
+    void keepRestOfGame();
+    void noteGap(const char* consequence);
+    std::string gapText() const;
+    void fail(const std::string& why);
+    std::string currentWord() const;
     int64_t offsetAfterGame() const;
 
     bool advance(TokenKind hint) {
@@ -57,8 +90,10 @@ private:
         return true;
     }
     bool is(TokenKind kind) const { return m_haveToken && m_current.kind == kind; }
+    bool atResult() const;
 
     CPgnLexer m_lexer;
+    std::streambuf* m_buffer = nullptr;
     std::unique_ptr<CPgnGame> m_game;
     CMoveNode* m_currentNode = nullptr;
     std::vector<Variation> m_variations; // one entry per open variation
@@ -66,6 +101,11 @@ private:
     bool m_haveToken = false;
     CText m_tagName;
     CText m_tagValue;
-    std::string m_comment; // the comments being read, joined
+    bool m_hasResultTag = false;
+    std::string m_comment;      // the comments being read, joined
+    int64_t m_elementStart = 0; // where the element being read began
+    std::string m_stoppedWord;  // the word that did not read as a move
+    int64_t m_gameEnd = -1;     // set once the rest of the game has been read
+    CReadReport m_report;
     CPosition m_position;
 };

@@ -51,8 +51,18 @@ private:
             bool inRoster = false;
             for (const char* name : ROSTER_TAGS)
                 inRoster = inRoster || pair.name == name;
-            if (!inRoster) writeTagLine(pair.name, pair.value);
+            if (inRoster) continue;
+            // A FEN tag means nothing to other programs without SetUp beside it.
+            if (pair.name == "FEN" && !pair.value.isEmpty() && !hasTag("SetUp"))
+                writeTagLine(CText("SetUp"), CText("1"));
+            writeTagLine(pair.name, pair.value);
         }
+    }
+
+    bool hasTag(const char* name) const {
+        for (const CTagPair& pair : m_game.tags())
+            if (pair.name == name) return true;
+        return false;
     }
 
     void writeTagLine(const CText& name, const CText& value) {
@@ -68,8 +78,10 @@ private:
 
     // Appends a piece cut into words: a word is its first character (a line
     // break counting as a blank) and everything up to the next blank or line
-    // break. A short word that does not fit goes to the next line whole; a long
-    // one is split where the line is full. No line starts with a blank.
+    // break. A word that does not fit goes to the next line whole; a word
+    // longer than a line stands on a line of its own. Lines break at blanks
+    // alone, so a comment (a URL, an arrow list, a sentence in any script)
+    // reads back as it was written. No line starts with a blank.
     void wrap(const char* piece, size_t length) {
         const int64_t width = m_game.lineWidth;
         size_t first = 0;
@@ -78,10 +90,9 @@ private:
             while (last < length && piece[last] != ' ' && !isLineBreak(piece[last]))
                 ++last;
             const int64_t wordLength = int64_t(last - first);
-            if (m_game.column + wordLength > width && wordLength < width / 3) newLine();
+            if (m_game.column > 0 && m_game.column + wordLength > width) newLine();
             for (size_t i = first; i < last; ++i) {
                 const char c = isLineBreak(piece[i]) ? ' ' : piece[i];
-                if (m_game.column > width) newLine();
                 if (m_game.column <= 0 && c == ' ') continue;
                 m_out += c;
                 ++m_game.column;
@@ -97,10 +108,13 @@ private:
         m_game.column = 0;
     }
 
+    // The braces stick to the comment's first and last words, so no line ends
+    // with an opening brace or starts with a closing one.
     void writeComment(const CText& comment) {
-        wrap(" {");
-        wrap(comment);
-        wrap("}");
+        CText piece(" {");
+        piece += comment;
+        piece += '}';
+        wrap(piece);
     }
 
     void writeMoveText() {
@@ -173,10 +187,12 @@ private:
         text += node.moveText;
         if (m_game.writeNagSymbols) text += node.nagSymbolText();
         wrap(text);
-        if (m_game.writeNagNumbers && node.nag != 0) {
-            CText glyph(" ");
-            glyph += node.nagNumberText();
-            wrap(glyph);
+        if (m_game.writeNagNumbers) {
+            for (uint8_t nag : node.glyphs()) {
+                char glyph[8];
+                std::snprintf(glyph, sizeof glyph, " $%u", unsigned(nag));
+                wrap(glyph);
+            }
         }
         if (m_game.writeComments && !node.comment.isEmpty()) writeComment(node.comment);
         // The range starts one past the text's first character, at the first

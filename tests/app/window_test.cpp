@@ -30,8 +30,8 @@ TEST_F(ProgramTest, MenusAndButtonsReadAsTheyShould) {
         lines.push_back(line);
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
-                         "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40060 "
-              "Next game=40061 Previous game=40062 - Exit=40001",
+                         "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40070 "
+              "Next game=40071 Previous game=40072 - Exit=40001",
                          "Tools: Options...=40012 Game moves...=40020 Move now=40016 "
                          "Setup board...=40049",
                          "?: Help...=40055 Hint=40041 - About...=40024"}));

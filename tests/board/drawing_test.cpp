@@ -6,6 +6,7 @@
 #include "board/geometry.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/window.h"
 
 #include <gtest/gtest.h>
 
@@ -179,4 +180,31 @@ TEST_F(BoardDrawing, SelectionFrameIsOneRedPixelInsideTheSquare) {
         }
     }
     EXPECT_EQ(differingPixels(120, 150, 30, true), 0) << "e3 unmarked";
+}
+
+TEST_F(BoardDrawing, AtThreeTimesTheFrameStaysOneLogicalPixelAndTheTextureItsPlace) {
+    // Bitmaps made now are at three device pixels per logical pixel; the shell's strips and
+    // texture are drawn again at that size when they are drawn onto them.
+    setWindowScale(3);
+    Bitmap* large = createBitmap(240, 240);
+    Dc* largeDc = createCompatibleDC(nullptr);
+    selectBitmap(largeDc, large);
+    appState.selectedSquare = squareFromText("e2");
+    drawBoard(largeDc, Rect{0, 0, 240, 240}, 30, board.board(), NOT_A_SQUARE, Rect{0, 0, 240, 240},
+              false);
+    const Rect e2{120, 180, 150, 210};
+    for (int i = 1; i < 29; ++i) {
+        EXPECT_EQ(getPixel(largeDc, e2.left, e2.top + i), RED);
+        EXPECT_EQ(getPixel(largeDc, e2.left + i, e2.bottom - 1), RED);
+        EXPECT_NE(getPixel(largeDc, e2.left + 1, e2.top + i), RED) << "one logical pixel wide";
+    }
+    // At an odd factor the middle device pixel of each logical pixel is the texture's own.
+    int differing = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            differing += getPixel(largeDc, 120 + x, 150 + y) != texturePixel(true, x, y);
+    EXPECT_EQ(differing, 0) << "e3, dark and empty";
+    deleteDC(largeDc);
+    deleteBitmap(large);
+    setWindowScale(1);
 }

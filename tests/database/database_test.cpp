@@ -138,7 +138,7 @@ TEST_F(DatabaseTest, EmptyMissingAndUnreadableFiles) {
     EXPECT_EQ(errorOf(database), "1 File not found " + missing);
     EXPECT_FALSE(database.open(m_folder.string().c_str())) << "a folder is not a file";
 
-    spit(m_path, GAME_A + "[Event \"Broken\"]\r\n\r\n1. e4 e4 *\r\n\r\n" + GAME_C);
+    spit(m_path, GAME_A + "[Event \"Broken\"]\r\n\r\n1. e9 e4 *\r\n\r\n" + GAME_C);
     ASSERT_TRUE(database.open(m_path.c_str()));
     ASSERT_EQ(database.index().size(), 3u);
     EXPECT_EQ(event(database.gameAt(1)), "<none>");

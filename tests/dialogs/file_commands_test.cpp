@@ -144,6 +144,22 @@ TEST_F(DialogTest, AFileThatDoesNotLoadLeavesTheGameAndSaysSo) {
     }
 }
 
+// Text before the first game is no game; a game that reads in part opens with
+// what read and one message saying what was left out.
+TEST_F(DialogTest, LoadOfAGameReadInPartSaysWhatWasLeftOut) {
+    const std::string path = rootFile("study.pgn");
+    writeFile(path, "% exported\r\n{ a note }\r\n[Event \"Study\"]\r\n\r\n"
+                    "1. e4 e5 2. Ke3 Nc6 *\r\n");
+    fileAnswer = path;
+    command(IDM_LOAD_GAME);
+    EXPECT_EQ(messages, std::vector<std::string>{"The game was read in part: move 2. Ke3 does "
+                                                 "not read: the rest of the game is kept in a "
+                                                 "comment"});
+    EXPECT_EQ(mainLine(), (std::vector<std::string>{"e4", "e5"}));
+    EXPECT_EQ(appState.game->event(), "Study");
+    EXPECT_EQ(appState.game->mainLineEnd()->comment, "2. Ke3 Nc6");
+}
+
 TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
     const std::string path = rootFile("games.pgn");
     writeFile(path, fileText(dataFile(THREE_GAMES)));

@@ -90,7 +90,7 @@ TEST_F(MovesTest, OpensWithTheCurrentMoveSelectedAndInSight) {
     const Case cases[] = {
         {"Rd8#", "17.\r\nRd8#", true},
         {"e5", "e5", true}, // below the tags
-        {"Bg4", "Bg4 {\r\nA poor move.}", true},
+        {"Bg4", "Bg4\r\n{A poor move.}", true}, // the brace stays with its word
         {nullptr, "", false},
     };
     for (const Case& c : cases) {

@@ -31,6 +31,7 @@ protected:
         ASSERT_TRUE(scriptedEngine().isOpen());
         ASSERT_EQ(module.load(SCRIPTED_ENGINE_FOLDER).status, ModuleLoad::loaded);
         scriptedEngine().setScript("");
+        scriptedEngine().setFaults(ScriptedEngine::none);
         scriptedEngine().clearCalls();
         callbacks = engineCallbacks();
         thread = std::make_unique<CEngineThread>(
@@ -42,6 +43,8 @@ protected:
             });
     }
     void TearDown() override {
+        // A test that left its thread inside a hang lets it out first.
+        scriptedEngine().release();
         thread.reset();
         module.unload();
     }
@@ -87,6 +90,16 @@ protected:
         }
     }
 
+    // Waits until the thread has ended by itself; false when it never does.
+    bool waitUntilEnded() {
+        const auto deadline = std::chrono::steady_clock::now() + HANG_LIMIT;
+        while (thread->isRunning()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+
     CEngineModule module;
     EngineCallbacks callbacks{};
     std::atomic<bool> animating{false};
@@ -100,20 +113,21 @@ protected:
 } // namespace
 
 TEST_F(EngineThreadTest, StartsTheEngineWithItsHashAndExitsItAtQuit) {
-    ASSERT_TRUE(thread->start(256, &callbacks));
+    ASSERT_EQ(thread->start(256, &callbacks), EngineStart::started);
     EXPECT_TRUE(thread->isRunning());
-    EXPECT_FALSE(thread->start(256, &callbacks)) << "one thread at a time";
+    EXPECT_EQ(thread->start(256, &callbacks), EngineStart::notCreated) << "one thread at a time";
     thread->quit();
     EXPECT_FALSE(thread->isRunning());
     EXPECT_EQ(scriptedEngine().calls(), (Calls{"StartEngine 256", "ExitEngine"}));
-    ASSERT_TRUE(thread->start(128, &callbacks)) << "a thread that ended can start again";
+    ASSERT_EQ(thread->start(128, &callbacks), EngineStart::started)
+        << "a thread that ended can start again";
     thread->quit();
     EXPECT_EQ(scriptedEngine().calls(),
               (Calls{"StartEngine 256", "ExitEngine", "StartEngine 128", "ExitEngine"}));
 }
 
 TEST_F(EngineThreadTest, ASearchSendsPositionMovesBookAndLevelInOrder) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     SearchRequest asked = request(7);
     asked.moves = {"e2e4", "e7e5"};
     asked.level.sendTimeControl = true;
@@ -133,7 +147,7 @@ TEST_F(EngineThreadTest, ASearchSendsPositionMovesBookAndLevelInOrder) {
 }
 
 TEST_F(EngineThreadTest, TheCallbacksFillTheReportInSanFromThePositionSearched) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     scriptedEngine().setScript(
         "depth 3; nodes 1234; current g1f3 2 20; pv 35 g1f3 b8c6 f1b5; depth 4; current z9z9 3 20");
     SearchRequest asked = request(1);
@@ -159,7 +173,7 @@ TEST_F(EngineThreadTest, TheCallbacksFillTheReportInSanFromThePositionSearched) 
 }
 
 TEST_F(EngineThreadTest, EachSearchStartsWithoutTheLineOfTheOneBefore) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     scriptedEngine().setScript("pv 10 e2e4");
     thread->requestSearch(request(1));
     ASSERT_TRUE(waitForOutcomes(1));
@@ -171,7 +185,7 @@ TEST_F(EngineThreadTest, EachSearchStartsWithoutTheLineOfTheOneBefore) {
 }
 
 TEST_F(EngineThreadTest, RequestsMadeWhileTheEngineSearchesGiveOneMoreSearchOfTheLast) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     scriptedEngine().setScript("wait");
     thread->requestSearch(request(1));
     ASSERT_TRUE(waitUntilSearching());
@@ -188,27 +202,27 @@ TEST_F(EngineThreadTest, RequestsMadeWhileTheEngineSearchesGiveOneMoreSearchOfTh
 }
 
 TEST_F(EngineThreadTest, StopReturnsOnceTheSearchHasEnded) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     scriptedEngine().setScript("pv 5 e2e4; wait; pv 9 d2d4");
     thread->requestSearch(request(4));
     ASSERT_TRUE(waitUntilSearching());
-    EXPECT_EQ(thread->stop(), 0u) << "nothing was waiting to start";
+    EXPECT_EQ(thread->stop().withdrawn, 0u) << "nothing was waiting to start";
     EXPECT_FALSE(thread->busy());
     EXPECT_EQ(scriptedEngine().calls().back(), "AnalyseEnded");
     EXPECT_GE(scriptedEngine().count("StopAnalyse"), 1);
     ASSERT_TRUE(waitForOutcomes(1));
     EXPECT_STREQ(engineReport.snapshot().pvText, "d2d4") << "the line the engine ended with";
-    EXPECT_EQ(thread->stop(), 0u) << "a stop without a search returns at once";
+    EXPECT_EQ(thread->stop().withdrawn, 0u) << "a stop without a search returns at once";
 }
 
 TEST_F(EngineThreadTest, NoSearchStartsWhileAMoveIsAnimatedAndStopWithdrawsIt) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     animating = true;
     thread->requestSearch(request(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(scriptedEngine().count("SetPosition"), 0) << "the thread waits for the animation";
     EXPECT_FALSE(thread->busy());
-    EXPECT_EQ(thread->stop(), 5u) << "the request is withdrawn";
+    EXPECT_EQ(thread->stop().withdrawn, 5u) << "the request is withdrawn";
     animating = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(scriptedEngine().count("SetPosition"), 0) << "a withdrawn request never runs";
@@ -222,7 +236,7 @@ TEST_F(EngineThreadTest, NoSearchStartsWhileAMoveIsAnimatedAndStopWithdrawsIt) {
 }
 
 TEST_F(EngineThreadTest, QuitAmongPendingRequestsEndsTheThreadWithoutSearchingThem) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     scriptedEngine().setScript("wait");
     thread->requestSearch(request(1));
     ASSERT_TRUE(waitUntilSearching());
@@ -235,7 +249,7 @@ TEST_F(EngineThreadTest, QuitAmongPendingRequestsEndsTheThreadWithoutSearchingTh
 }
 
 TEST_F(EngineThreadTest, QuitWhileAMoveIsAnimatedDoesNotWaitForTheAnimation) {
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     animating = true;
     thread->requestSearch(request(1));
     thread->quit();
@@ -246,7 +260,7 @@ TEST_F(EngineThreadTest, QuitWhileAMoveIsAnimatedDoesNotWaitForTheAnimation) {
 TEST_F(EngineThreadTest, HashTablesAreClearedAtOnceWhenIdleElseBeforeTheNextSearch) {
     thread->clearHashtables();
     EXPECT_EQ(scriptedEngine().count("ClearHashtables"), 0) << "no engine runs";
-    ASSERT_TRUE(thread->start(512, &callbacks));
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
     thread->clearHashtables();
     EXPECT_EQ(scriptedEngine().calls().back(), "ClearHashtables");
 
@@ -261,4 +275,52 @@ TEST_F(EngineThreadTest, HashTablesAreClearedAtOnceWhenIdleElseBeforeTheNextSear
     ASSERT_TRUE(waitForOutcomes(2));
     EXPECT_EQ(scriptedEngine().callsFromLast("ClearHashtables").at(1).rfind("SetPosition", 0), 0u)
         << "cleared right before the next search";
+}
+
+// The limits only have to pass; what is checked is what the thread does then.
+constexpr uint32_t SHORT_LIMIT_MS = 200;
+
+TEST_F(EngineThreadTest, AnEngineThatDoesNotStartIsAbandonedAndEndsWhenItReturns) {
+    scriptedEngine().setFaults(ScriptedEngine::hangInStart);
+    EXPECT_EQ(thread->start(512, &callbacks, SHORT_LIMIT_MS), EngineStart::noAnswer);
+    EXPECT_TRUE(thread->isRunning()) << "left inside StartEngine";
+    EXPECT_FALSE(thread->quit(SHORT_LIMIT_MS)) << "quit does not wait for it either";
+    thread->requestSearch(request(1));
+    thread->abandon();
+    EXPECT_EQ(thread->start(512, &callbacks), EngineStart::notCreated) << "never again";
+    scriptedEngine().release();
+    ASSERT_TRUE(waitUntilEnded());
+    EXPECT_EQ(scriptedEngine().calls(), (Calls{"StartEngine 512", "ExitEngine"}))
+        << "the request withdrawn, the engine exited";
+}
+
+TEST_F(EngineThreadTest, ASearchThatDoesNotStopIsAbandonedAndReportsNothing) {
+    ASSERT_EQ(thread->start(512, &callbacks), EngineStart::started);
+    scriptedEngine().setFaults(ScriptedEngine::deafToStop);
+    scriptedEngine().setScript("pv 5 e2e4; wait");
+    thread->requestSearch(request(1));
+    ASSERT_TRUE(waitUntilSearching());
+    const StopResult stopped = thread->stop(SHORT_LIMIT_MS);
+    EXPECT_FALSE(stopped.stopped);
+    EXPECT_TRUE(thread->busy());
+    EXPECT_GE(scriptedEngine().count("StopAnalyse"), 1);
+    EXPECT_FALSE(thread->quit(SHORT_LIMIT_MS));
+    thread->abandon();
+    scriptedEngine().release();
+    ASSERT_TRUE(waitUntilEnded());
+    EXPECT_TRUE(endedSearches().empty()) << "the search's end is not told";
+    EXPECT_EQ(scriptedEngine().calls().back(), "ExitEngine");
+    EXPECT_FALSE(engineReport.snapshot().busy);
+}
+
+TEST_F(EngineThreadTest, WithinItsLimitAStopOrQuitIsAsWithout) {
+    ASSERT_EQ(thread->start(512, &callbacks, SHORT_LIMIT_MS * 50), EngineStart::started);
+    scriptedEngine().setScript("wait");
+    thread->requestSearch(request(1));
+    ASSERT_TRUE(waitUntilSearching());
+    EXPECT_TRUE(thread->stop(SHORT_LIMIT_MS * 50).stopped);
+    ASSERT_TRUE(waitForOutcomes(1));
+    EXPECT_TRUE(thread->quit(SHORT_LIMIT_MS * 50));
+    EXPECT_FALSE(thread->isRunning());
+    EXPECT_EQ(scriptedEngine().calls().back(), "ExitEngine");
 }

@@ -17,15 +17,24 @@ public:
             reinterpret_cast<void (*)(const char*)>(dlsym(m_handle, "ScriptedEngineSetScript"));
         m_calls = reinterpret_cast<int (*)(char*, int)>(dlsym(m_handle, "ScriptedEngineCalls"));
         m_clearCalls = reinterpret_cast<void (*)()>(dlsym(m_handle, "ScriptedEngineClearCalls"));
+        m_setFaults = reinterpret_cast<void (*)(int)>(dlsym(m_handle, "ScriptedEngineSetFaults"));
+        m_release = reinterpret_cast<void (*)()>(dlsym(m_handle, "ScriptedEngineRelease"));
     }
     ScriptedEngine(const ScriptedEngine&) = delete;
     ScriptedEngine& operator=(const ScriptedEngine&) = delete;
 
-    bool isOpen() const { return m_setScript && m_calls && m_clearCalls; }
+    bool isOpen() const {
+        return m_setScript && m_calls && m_clearCalls && m_setFaults && m_release;
+    }
 
     // Steps separated by ";", run by every search (see the module's source).
     void setScript(const std::string& steps) { m_setScript(steps.c_str()); }
     void clearCalls() { m_clearCalls(); }
+    // The engine that does not answer: StartEngine hangs, or StopAnalyse is not heeded,
+    // until release(). none switches both off.
+    enum Fault { none = 0, hangInStart = 1, deafToStop = 2 };
+    void setFaults(int faults) { m_setFaults(faults); }
+    void release() { m_release(); }
 
     // The calls so far, one line each; StopAnalyse only when asked for, since a stop
     // repeats it until the search has ended.
@@ -61,6 +70,8 @@ private:
     void (*m_setScript)(const char*) = nullptr;
     int (*m_calls)(char*, int) = nullptr;
     void (*m_clearCalls)() = nullptr;
+    void (*m_setFaults)(int) = nullptr;
+    void (*m_release)() = nullptr;
 };
 
 // One for the whole test program.

@@ -9,16 +9,24 @@
 //   pv SCORE MOVE...     onPrincipalVariation("MOVE ...", SCORE); no moves: an empty line
 //   sleep MS             waits MS milliseconds, or until StopAnalyse
 //   wait                 waits until StopAnalyse
-// The test reaches the controls through the module's extra exports, below the fifteen.
+// Two faults can be switched on: StartEngine hangs, or StopAnalyse is not heeded (sleep
+// and wait then run their course, wait for good). Either hang lasts until the test
+// releases it. A program in a process of its own gets them from the environment
+// (SCRIPTED_ENGINE_FAULTS, read by StartEngine). A hang polls instead of waiting on a condition:
+// the program may leave the thread inside it when it ends, and a condition still waited on cannot
+// be destroyed. The test reaches the controls through the module's extra exports, below the
+// fifteen.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine_interface.h"
@@ -27,12 +35,25 @@
 
 namespace {
 
-std::mutex lock;
-std::condition_variable stopped;
-std::string calls;
-std::string script;
+// Never destroyed: a thread the program left inside a hang may still hold the lock when
+// the process ends.
+struct Shared {
+    std::mutex lock;
+    std::condition_variable stopped;
+    std::string calls;
+    std::string script;
+};
+Shared& shared = *new Shared;
+std::mutex& lock = shared.lock;
+std::condition_variable& stopped = shared.stopped;
+std::string& calls = shared.calls;
+std::string& script = shared.script;
 EngineCallbacks* callbacks = nullptr;
 bool stopRequested = false;
+// The faults, and the release of every hang; atomics need no destruction at exit.
+std::atomic<bool> hangInStart{false};
+std::atomic<bool> deafToStop{false};
+std::atomic<bool> released{false};
 
 void record(const std::string& call) {
     std::lock_guard<std::mutex> guard(lock);
@@ -53,8 +74,22 @@ std::vector<std::string> steps(const std::string& all) {
     return result;
 }
 
+// Until the test releases the hang, or ms have passed (never when ms is negative).
+void hang(int64_t ms) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!released) {
+        if (ms >= 0 && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(ms))
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 // Waits for up to ms (forever when ms is negative) or until StopAnalyse.
 void waitForStop(int64_t ms) {
+    if (deafToStop) {
+        hang(ms);
+        return;
+    }
     std::unique_lock<std::mutex> guard(lock);
     if (ms < 0) {
         stopped.wait(guard, [] { return stopRequested; });
@@ -101,10 +136,17 @@ void runStep(const std::string& step) {
 
 } // namespace
 
+SCRIPTED_EXPORT void ScriptedEngineSetFaults(int32_t faults);
+
 SCRIPTED_EXPORT void StartEngine(int32_t hashKB, EngineCallbacks* table) {
+    if (const char* faults = std::getenv("SCRIPTED_ENGINE_FAULTS"))
+        ScriptedEngineSetFaults(std::atoi(faults));
     record("StartEngine " + std::to_string(hashKB) + (table && table->reserved == 0 ? "" : " bad"));
-    std::lock_guard<std::mutex> guard(lock);
-    callbacks = table;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        callbacks = table;
+    }
+    if (hangInStart) hang(-1);
 }
 
 SCRIPTED_EXPORT void ExitEngine(void) {
@@ -204,4 +246,17 @@ SCRIPTED_EXPORT int32_t ScriptedEngineCalls(char* buffer, int32_t size) {
 SCRIPTED_EXPORT void ScriptedEngineClearCalls(void) {
     std::lock_guard<std::mutex> guard(lock);
     calls.clear();
+}
+
+// faults: 1 StartEngine hangs, 2 StopAnalyse is not heeded; 0 none. Hangs already under
+// way go on until released.
+SCRIPTED_EXPORT void ScriptedEngineSetFaults(int32_t faults) {
+    released = false;
+    hangInStart = (faults & 1) != 0;
+    deafToStop = (faults & 2) != 0;
+}
+
+// Ends every hang, now and later, until the faults are set again.
+SCRIPTED_EXPORT void ScriptedEngineRelease(void) {
+    released = true;
 }

@@ -1,6 +1,7 @@
 // Arbitrary bytes as a PGN file: reading and scanning at offset 0, then every
-// game the scan finds, read and written out again. Nothing may crash, hang,
-// leak or read out of bounds.
+// game the scan finds from the first game on, read and written out again.
+// Nothing may crash, hang, leak or read out of bounds, and the reader's report
+// must agree with the game it hands out.
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -19,14 +20,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     if (game) game->toString();
 
-    int64_t offset = 0;
+    int64_t offset = reader.firstGameOffset(stream, 0);
+    if (offset < 0 || offset > int64_t(size)) __builtin_trap();
     for (int games = 0; games < 64; ++games) {
         std::unique_ptr<CGame> tags;
         if (!reader.scanGame(stream, offset, next, tags)) break;
         if (next <= offset || next > int64_t(size)) __builtin_trap();
         std::unique_ptr<CGame> whole;
         int64_t wholeNext = 0;
-        if (reader.readGame(stream, offset, wholeNext, whole)) whole->toString();
+        if (reader.readGame(stream, offset, wholeNext, whole)) {
+            const bool inPart = reader.report().outcome == CReadReport::Outcome::IN_PART;
+            if (inPart == whole->leftOut.isEmpty() || inPart == reader.report().message.empty())
+                __builtin_trap();
+            whole->toString();
+        } else if (reader.report().outcome != CReadReport::Outcome::FAILED ||
+                   reader.report().message.empty()) {
+            __builtin_trap();
+        }
         offset = next;
     }
     return 0;

@@ -26,6 +26,7 @@ expected_files="bin/tallowmere
 bin/tallowmere-chess
 bin/tarnwick-uci
 lib/tallowmere/Tarnwick.pge
+lib/tallowmere/UciBridge.pge
 lib/tallowmere/move1.wav
 lib/tallowmere/move2.wav
 lib/tallowmere/move3.wav

@@ -64,8 +64,13 @@ TEST(PgnLexer, TokensByHint) {
         {"e4 ; a comment\r\ne5", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
         {"e4\n%escape\n%again\ne5", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
         {"e4 ; comment to the end", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 FAIL"},
-        // The first column of the stream is not after a line break.
-        {"%e4", {K::SYMBOL}, "SYMBOL:e4"},
+        // The start of the stream is the start of a line; carriage returns
+        // alone end lines as line feeds do.
+        {"%e4", {K::SYMBOL}, "FAIL"},
+        {"%e4\ne5", {K::SYMBOL}, "SYMBOL:e5"},
+        {"e4 ; a comment\re5", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
+        {"e4\r%escape\r%again\re5", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
+        {"e4\r\n%escape\r\ne5", {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
         // Comment bodies keep semicolons, escape lines and line breaks.
         {"{  a ; b\n%c }", {K::SYMBOL, K::COMMENT, K::RIGHTBRACE}, "{ COMMENT:a ; b\n%c  }"},
         {"{}", {K::SYMBOL, K::COMMENT, K::RIGHTBRACE, K::SYMBOL}, "{ COMMENT: } FAIL"},
@@ -81,7 +86,7 @@ TEST(PgnLexer, TokensByHint) {
         // above 127, NUL, a lone "%" or "\".
         {"\xEF\xBB\xBF[Event", {K::SYMBOL, K::SYMBOL}, "[ SYMBOL:Event"},
         {std::string("e4\0\xC2\xA0 e5", 8), {K::SYMBOL, K::SYMBOL}, "SYMBOL:e4 SYMBOL:e5"},
-        {"% \\ @ ~ e4", {K::SYMBOL}, "SYMBOL:e4"},
+        {" % \\ @ ~ e4", {K::SYMBOL}, "SYMBOL:e4"},
         {"\xFF\xFE", {K::SYMBOL}, "FAIL"},
         // A digit run of any length saturates instead of overflowing.
         {std::string(50, '9'), {K::INT}, "INT=2147483647"},
@@ -113,7 +118,7 @@ TEST(PgnLexer, RawTextAndStartOffsets) {
     EXPECT_EQ(lexer.position(), 13);
 }
 
-TEST(PgnLexer, PreviousCharacterSurvivesAndSeekingWorks) {
+TEST(PgnLexer, SeekingLooksAtTheCharacterBefore) {
     std::istringstream stream("e4\n%skipped\n");
     CPgnLexer lexer;
     ASSERT_TRUE(lexer.seek(*stream.rdbuf(), 0));
@@ -121,11 +126,11 @@ TEST(PgnLexer, PreviousCharacterSurvivesAndSeekingWorks) {
     ASSERT_TRUE(lexer.nextToken(K::SYMBOL, token));
     // After the line break, a "%" line is an escape line: nothing is left.
     EXPECT_FALSE(lexer.nextToken(K::SYMBOL, token));
-    // Seeking into the middle keeps the previous character (a line feed).
+    // Seeking to the start of a line finds the escape line there; seeking
+    // into its middle does not.
     ASSERT_TRUE(lexer.seek(*stream.rdbuf(), 3));
     EXPECT_FALSE(lexer.nextToken(K::SYMBOL, token));
-    lexer.setPreviousChar(0);
-    ASSERT_TRUE(lexer.seek(*stream.rdbuf(), 3));
+    ASSERT_TRUE(lexer.seek(*stream.rdbuf(), 4));
     ASSERT_TRUE(lexer.nextToken(K::SYMBOL, token));
     EXPECT_EQ(std::string(token.text.c_str()), "skipped");
     EXPECT_FALSE(lexer.seek(*stream.rdbuf(), -1));

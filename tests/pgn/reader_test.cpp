@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,13 +47,24 @@ TEST(PgnReader, MoveText) {
         {"1. e4! e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *", "e4$1 e5$2 Nf3$3 Nc6$4 Bb5$5 a6$6"},
         {"1. e4!!? *", "e4"},
         {"1. e4! e?5! 2. Nf3!+ *", "e4$1 e5$2 Nf3+$1"},
-        {"1. e4 $14 $2 *", "e4$2"},
+        {"1. e4 $14 $2 *", "e4$14$2"},
+        {"1. e4! $14 *", "e4$1$14"},
+        {"1. e4 $0 $3 *", "e4$3"},
         {"1. e4 $300 *", "e4$44"},
-        {"1. e4 {c} $1 {d} *", "e4$1{d}"},
+        // Comments and glyphs in any order after a move: all kept, in order.
+        {"1. e4 {c} $1 {d} *", "e4$1{c d}"},
+        {"1. e4 $1 $2 {c} $3 *", "e4$1$2$3{c}"},
         // Comments: before the first move on the root, after a move on it, after
         // "(" on the node before the varied move.
         {"{Intro} 1. e4 {Good} e5 *", "{Intro} e4{Good} e5"},
         {"1. e4 e5 ({Instead} 1... c5) *", "e4{Instead} e5 (c5)"},
+        // A comment never overwrites the one before it: after "(", before a
+        // move number, before ")" after a nested variation.
+        {"1. e4 {Best by test} e5 ({Also good is} 1... c5) *",
+         "e4{Best by test Also good is} e5 (c5)"},
+        {"1. e4 {a} {b} 1... {c} e5 *", "e4{a b c} e5"},
+        {"1. e4 e5 2. Nf3 (2. Nc3 Nc6 (2... Nf6) {c}) *", "e4 e5 Nf3 (Nc3 Nc6{c} (Nf6))"},
+        {"1. e4 (1. d4) {after} $1 e5 *", "e4$1{after} (d4) e5"},
         {"1. e4 {old} e5 {} *", "e4{old} e5"},
         {"1. e4 {x} 1... e5 *", "e4{x} e5"},
         // Comments that follow one another are all kept.
@@ -84,28 +96,41 @@ TEST(PgnReader, MoveText) {
         {"1. e4 \xE2\x80\xA6 e5 *", "e4 e5"},
         // Failures: a token that is not a move where a move belongs, a move that
         // is not legal, a move number at the end.
-        {"1. e4 ) e5 *", FAILED},
-        {"1. e4 < e5 *", FAILED},
-        {"1. e4 $1 $2 {c} $3 *", FAILED},
+        // Null moves, when the side to move is not in check.
+        {"1. e4 -- 2. d4 Z0 *", "e4 -- d4 --"},
+        {"1. e4 (1. -- e5) d5 *", "e4 (-- e5) d5"},
+        {"1. e4 f6 2. Qh5+ -- *", "e4 f6 Qh5+{--}"},
+        // A move that does not read in the main line ends it there; the rest of
+        // the text is kept in a comment (its braces as brackets).
+        {"1. e4 ) e5 *", "e4{) e5}"},
+        {"1. e4 < e5 *", "e4{< e5}"},
+        {"1. e4 e5 2. Nf3 Nc9 {good} 3. Bb5 1-0", "e4 e5 Nf3{Nc9 (good) 3. Bb5}"},
+        // Nothing that reads: the game fails.
         {"$1 1. e4 *", FAILED},
         {"1. e5 *", FAILED},
         // Digits read as a file would make "15" the move a7-a5; a word that
         // starts like a move number is never a move.
-        {"1. e4 2. 15 *", FAILED},
+        {"1. e4 2. 15 *", "e4{2. 15}"},
         {"1. !2f4 *", FAILED},
         {"1. 2f4 *", FAILED},
-        {"1. e4 e5 2.", FAILED},
+        {"1. e4 e5 2.", "e4 e5{2.}"},
         {"1. e4 \"open string", "e4"},
         {"1. \"open string", FAILED},
         {"1. e4 {open comment", "e4"},
         // "(" with no move before it in its line.
         {"( 1. e4 ) *", FAILED},
-        {"1. e4 ((1. d4)) *", FAILED},
-        // A broken move inside a variation fails the game rather than leaving
-        // the rest of the game silently behind.
-        {"1. e4 (1. d4 Kxx d5) e5 *", FAILED},
+        {"1. e4 ((1. d4)) *", "e4"},
+        // A move that does not read inside a variation costs the rest of that
+        // variation alone, nested ones in it included.
+        {"1. e4 (1. d4 Kxx d5) e5 *", "e4 (d4) e5"},
+        {"1. e4 (1. d4 d5 (1... Kxx (1... c5) Nf6) 2. c4) e5 *", "e4 (d4 d5 c4) e5"},
+        {"1. e4 (1. d4 {a} Kxx {b}) e5 *", "e4 (d4{a}) e5"},
+        // A game without a result ends at the next game's tags.
+        {"1. e4 e5\n\n[Event \"next\"]\n1. d4 *", "e4 e5"},
+        {"1. e4 (1. d4 d5\n[Event \"next\"]\n1. d4 *", "e4 (d4 d5)"},
         // A variation left open at the result or the end keeps what it has.
         {"1. e4 (1. d4 d5 *", "e4 (d4 d5)"},
+        {"1. e4 (1. d4 d5 1-0) e5 *", "e4 (d4 d5) e5"},
         {"1. e4 (1. d4", "e4 (d4)"},
         // Move words too long for any move.
         {"1. e4xxxxxxxxxxxxxxxxxxxxxxxxx *", FAILED},
@@ -163,6 +188,17 @@ TEST(PgnReader, Tags) {
         names.emplace_back(pair.name.c_str());
     EXPECT_EQ(names, (std::vector<std::string>{"Event", "Site", "Date", "Round", "White", "Black",
                                                "Result", "ECO"}));
+    // A FEN tag gets its SetUp tag where the writer puts it, once.
+    for (const std::string& text :
+         {std::string("[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*"),
+          std::string("[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*")}) {
+        ReadResult setUp = readPgn(text);
+        ASSERT_TRUE(setUp.game);
+        std::vector<std::string> extra;
+        for (size_t i = 7; i < setUp.game->tags().size(); ++i)
+            extra.emplace_back(setUp.game->tags()[i].name.c_str());
+        EXPECT_EQ(extra, (std::vector<std::string>{"SetUp", "FEN"})) << text;
+    }
     // A broken tag pair ends the tag section; its tokens are then move text.
     EXPECT_FALSE(readPgn("[Event \"x\"]\n[\"no name\"]\n1. e4 *").game);
 }
@@ -216,7 +252,7 @@ TEST(PgnReader, HostileInputNeitherCrashesNorHangs) {
         deepDifferent += "Nf3 Nf6 Ng1 Ng8 Nc3 (";
     const Case cases[] = {
         {"100 000 nested brackets", std::string(100000, '('), false},
-        {"100 000 nested brackets after a move", "1. e4 " + std::string(100000, '('), false},
+        {"100 000 nested brackets after a move", "1. e4 " + std::string(100000, '('), true},
         {"100 000 nested variations", deepVariations + "*", true},
         {"5 000 nested variations with moves", deepDifferent, true},
         {"10 MB comment", "1. e4 {" + std::string(10 << 20, 'c') + "} e5 *", true},
@@ -257,4 +293,139 @@ TEST(PgnReader, OneReaderServesManyReads) {
         offset = next;
     }
     EXPECT_EQ(outcomes, (std::vector<std::string>{"e4", "-", "d4"}));
+}
+
+TEST(PgnReader, ReportsWhatWasLeftOut) {
+    struct Case {
+        std::string text;
+        CReadReport::Outcome outcome;
+        std::string stoppedAt;
+        int moveNumber;
+        bool blackMove;
+        int gaps;
+        std::string message;
+    };
+    using O = CReadReport::Outcome;
+    const Case cases[] = {
+        {"1. e4 e5 2. Nf3 *", O::WHOLE, "", 0, false, 0, ""},
+        {"1. e4 e5 2. Nf3 Nc9 3. Bb5 *", O::IN_PART, "Nc9", 2, true, 1,
+         "move 2... Nc9 does not read: the rest of the game is kept in a comment"},
+        {"1. e4 (1. d4 Kxx) (1. c4 Qxx) e5 *", O::IN_PART, "Kxx", 1, true, 2,
+         "move 1... Kxx does not read: the rest of its variation is left out"},
+        {"1. e4 e5 2. ) *", O::IN_PART, ")", 2, false, 1,
+         "move 2. ) does not read: the rest of the game is kept in a comment"},
+        {"1. e5 *", O::FAILED, "", 0, false, 0, "move 1. e5 does not read"},
+        {"1. e4 e5 2.", O::IN_PART, "", 2, false, 1,
+         "the text ends inside move 2.: the rest of the game is kept in a comment"},
+        {"[FEN \"8/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
+         "its FEN tag gives an impossible position: Each side needs exactly one king"},
+        {"[FEN \"4k3/8/8/8/8/8/8/3QK3 b - - 0 1\"]\n*", O::WHOLE, "", 0, false, 0, ""},
+        {"[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
+         "its FEN tag gives an impossible position: The side not to move is in check"},
+    };
+    for (const Case& test : cases) {
+        std::istringstream stream(test.text);
+        CPgnReader reader;
+        int64_t next = 0;
+        std::unique_ptr<CGame> game;
+        const bool read = reader.readGame(stream, 0, next, game);
+        const CReadReport& report = reader.report();
+        EXPECT_EQ(read, test.outcome != O::FAILED) << test.text;
+        EXPECT_EQ(report.outcome, test.outcome) << test.text;
+        EXPECT_EQ(report.message, test.message) << test.text;
+        EXPECT_EQ(report.gaps, test.gaps) << test.text;
+        if (test.outcome == O::IN_PART) {
+            EXPECT_EQ(report.stoppedAt, test.stoppedAt) << test.text;
+            EXPECT_EQ(report.moveNumber, test.moveNumber) << test.text;
+            EXPECT_EQ(report.blackMove, test.blackMove) << test.text;
+            EXPECT_EQ(std::string(game->leftOut.c_str()), test.message) << test.text;
+        } else if (game) {
+            EXPECT_TRUE(game->leftOut.isEmpty()) << test.text;
+        }
+    }
+}
+
+// Nothing of one game carries over into the next, whatever the reader read before.
+TEST(PgnReader, EveryGameStartsAfresh) {
+    const std::string text = "[FEN \"4k3/8/8/8/8/8/8/4K3 b - - 0 1\"]\n1... Kd7 *\n\n"
+                             "[FEN \"4k3/8/8/8/8/8/8/4K3\"]\n1. Kd2 *\n";
+    std::istringstream stream(text);
+    CPgnReader reader;
+    int64_t next = 0;
+    std::unique_ptr<CGame> first;
+    ASSERT_TRUE(reader.readGame(stream, 0, next, first));
+    std::unique_ptr<CGame> second;
+    int64_t after = 0;
+    ASSERT_TRUE(reader.readGame(stream, next, after, second)) << "White moves first";
+    EXPECT_EQ(treeText(*second), "Kd2");
+    EXPECT_EQ(treeText(*readPgn(text, next).game), "Kd2") << "read on its own, the same";
+}
+
+TEST(PgnReader, ResultsFromTheMoveText) {
+    struct Case {
+        std::string text;
+        std::string result;
+    };
+    const Case cases[] = {
+        {"1. e4 1-0", "1-0"},
+        {"[Result \"0-1\"]\n1. e4 1-0", "0-1"},
+        {"1. e4 e5 2. Kxx 1/2-1/2", "1/2-1/2"},
+        {"1. e4", "*"},
+    };
+    for (const Case& test : cases) {
+        ReadResult read = readPgn(test.text);
+        ASSERT_TRUE(read.game) << test.text;
+        EXPECT_EQ(tag(*read.game, "Result"), test.result) << test.text;
+    }
+}
+
+TEST(PgnReader, LineEndsOfEveryKind) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        const std::string e = end;
+        const std::string text = "[Event \"x\"]" + e + "%escape line" + e + e +
+                                 "1. e4 ; to the end" + e + "e5 {a" + e + "b} 2. Nf3 *" + e + e +
+                                 "[Event \"y\"]" + e + "1. d4 *" + e;
+        ReadResult first = readPgn(text);
+        ASSERT_TRUE(first.game) << int(end[0]);
+        EXPECT_EQ(treeText(*first.game), "e4 e5{a b} Nf3") << int(end[0]);
+        ReadResult second = readPgn(text, first.nextOffset);
+        ASSERT_TRUE(second.game) << int(end[0]);
+        EXPECT_EQ(tag(*second.game, "Event"), "y");
+    }
+}
+
+TEST(PgnReader, Windows1252GamesBecomeUtf8Throughout) {
+    ReadResult read = readPgn("[White \"M\xFCller\"]\n[Annotator \"Jos\xE9\"]\n"
+                              "1. e4 {\x93gut\x94 \x80} *");
+    ASSERT_TRUE(read.game);
+    EXPECT_EQ(tag(*read.game, "White"), "M\xC3\xBCller");
+    EXPECT_EQ(tag(*read.game, "Annotator"), "Jos\xC3\xA9");
+    EXPECT_EQ(treeText(*read.game), "e4{\xE2\x80\x9Cgut\xE2\x80\x9D \xE2\x82\xAC}");
+    // A game in UTF-8 is left as it is.
+    ReadResult utf8 = readPgn("[White \"M\xC3\xBCller\"]\n1. e4 {\xE2\x82\xAC} *");
+    ASSERT_TRUE(utf8.game);
+    EXPECT_EQ(tag(*utf8.game, "White"), "M\xC3\xBCller");
+    EXPECT_EQ(treeText(*utf8.game), "e4{\xE2\x82\xAC}");
+}
+
+// Text before the first tag pair of a file is no game.
+TEST(PgnReader, FirstGameOffset) {
+    struct Case {
+        std::string text;
+        int64_t offset;
+    };
+    const Case cases[] = {
+        {"[Event \"a\"]\n*", 0},
+        {"%escape line [Event \"no\"]\n[Event \"a\"]\n*", 26},
+        {"Games of the club, 2005 [see page 2]\n[Event \"a\"]\n*", 37},
+        {"{a comment [Event \"no\"]}\n[Event \"a\"]\n*", 25},
+        {"; a line comment [Event \"no\"]\n[Event \"a\"]\n*", 30},
+        // No tag pair anywhere: the text is a game without tags.
+        {"1. e4 e5 *", 0},
+    };
+    for (const Case& test : cases) {
+        std::istringstream stream(test.text);
+        CPgnReader reader;
+        EXPECT_EQ(reader.firstGameOffset(stream, 0), test.offset) << test.text;
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Compares two games read from PGN: tags, and the move trees node by node
-// (moves, texts, plies, comments, glyphs, variations in order). Walks both
+// (moves, texts, plies, comments, every glyph, variations in order). Walks both
 // trees side by side without recursion, so deep fuzzed trees are fine.
 
 #include <string>
@@ -40,7 +40,7 @@ inline std::string gameDifference(const CGame& a, const CGame& b) {
             if (x->comment != y->comment)
                 return "comment '" + std::string(x->comment.c_str()) + "' / '" +
                        y->comment.c_str() + "'" + where;
-            if (x->nag != y->nag) return "glyph" + where;
+            if (x->nag != y->nag || x->glyphs() != y->glyphs()) return "glyph" + where;
         }
         if (x->childCount() != y->childCount()) return "children" + where;
         x = nextInPreOrder(x, a.root());

@@ -10,7 +10,8 @@
 
 inline std::string nodeText(const CMoveNode& node) {
     std::string text = node.moveText.c_str();
-    if (node.nag) text += "$" + std::to_string(node.nag);
+    for (uint8_t nag : node.glyphs())
+        text += "$" + std::to_string(nag);
     if (!node.comment.isEmpty()) text += "{" + std::string(node.comment.c_str()) + "}";
     return text;
 }

@@ -177,22 +177,44 @@ TEST(PgnWriter, MoveTextCases) {
     }
 }
 
-TEST(PgnWriter, LongWordsAreSplitAndShortOnesMoved) {
-    // A word of at least width / 3 characters is not moved but split where the
-    // line holds width + 1 characters; a shorter one that does not fit moves whole.
+TEST(PgnWriter, LinesBreakOnlyBetweenWords) {
+    struct Case {
+        int width;
+        std::string comment;
+        std::string text;
+    };
+    const std::string x60(60, 'x');
     const std::string long40(40, 'L');
-    const std::string short20(20, 'S');
-    TestGame test;
-    addMove(test.root, "e4", 0, (std::string(60, 'x') + " " + long40).c_str());
-    const std::string text = test.moveText();
-    // "1. e4 {" is 7 characters, the x run ends at 67, the blank and 8 L fill 76.
-    EXPECT_EQ(text, "1. e4 {" + std::string(60, 'x') + " " + std::string(8, 'L') + "\r\n" +
-                        std::string(32, 'L') + "} *\r\n\r\n");
+    const std::string long90(90, 'L');
+    const std::string url = "https://lichess.org/study/AbCdEfGh";
+    const Case cases[] = {
+        // A word that does not fit moves to the next line whole, however long.
+        {75, x60 + " " + long40, "1. e4 {" + x60 + "\r\n" + long40 + "} *\r\n\r\n"},
+        {75, x60 + " " + std::string(20, 'S'),
+         "1. e4 {" + x60 + "\r\n" + std::string(20, 'S') + "} *\r\n\r\n"},
+        // Longer than a line: alone on its own line, the next word after it.
+        {75, long90 + " end", "1. e4\r\n{" + long90 + "\r\nend} *\r\n\r\n"},
+        {20, url + " " + url, "1. e4\r\n{" + url + "\r\n" + url + "}\r\n*\r\n\r\n"},
+        // A UTF-8 character is never cut.
+        {20, "\xE7\x99\xBD\xE6\x96\xB9\xE5\xBE\x97\xE5\x88\xB0\xE4\xBC\x98",
+         "1. e4\r\n{\xE7\x99\xBD\xE6\x96\xB9\xE5\xBE\x97\xE5\x88\xB0\xE4\xBC\x98} *\r\n\r\n"},
+    };
+    for (const Case& test : cases) {
+        TestGame game(-1, test.width);
+        addMove(game.root, "e4", 0, test.comment.c_str());
+        EXPECT_EQ(game.moveText(), test.text) << test.width << " " << test.comment;
+    }
+}
 
-    TestGame moved;
-    addMove(moved.root, "e4", 0, (std::string(60, 'x') + " " + short20).c_str());
-    EXPECT_EQ(moved.moveText(),
-              "1. e4 {" + std::string(60, 'x') + "\r\n" + short20 + "} *\r\n\r\n");
+TEST(PgnWriter, EveryGlyphAndNullMoves) {
+    TestGame test;
+    CMoveNode* e4 = addMove(test.root, "e4", 14);
+    e4->nags = {1, 14};
+    CMoveNode* pass = addMove(e4, "--");
+    // A glyph changed after reading replaces the list.
+    pass->nags = {3, 4};
+    pass->nag = 5;
+    EXPECT_EQ(test.moveText(), "1. e4 $1 $14 -- $5 *\r\n\r\n");
 }
 
 TEST(PgnWriter, TagSection) {
@@ -205,6 +227,21 @@ TEST(PgnWriter, TagSection) {
               "[Event \"The \\\"Big\\\" one \\\\ 2\"]\r\n[Site \"\"]\r\n[Date \"\"]\r\n"
               "[Round \"\"]\r\n[White \"W\"]\r\n[Black \"\"]\r\n[Result \"\"]\r\n"
               "[ECO \"B20\"]\r\n\r\n*\r\n\r\n");
+}
+
+TEST(PgnWriter, SetUpStandsBesideFen) {
+    const char* const fen = "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1";
+    TestGame test;
+    test.game.setTag("FEN", CText(fen));
+    const std::string roster = DEFAULT_TAGS.substr(0, DEFAULT_TAGS.size() - 2);
+    EXPECT_EQ(std::string(test.game.toString().c_str()),
+              roster + "[SetUp \"1\"]\r\n[FEN \"" + fen + "\"]\r\n\r\n*\r\n\r\n");
+    // A game that has its SetUp tag keeps it where it stands, once.
+    TestGame both;
+    both.game.setTag("FEN", CText(fen));
+    both.game.setTag("SetUp", CText("1"));
+    EXPECT_EQ(std::string(both.game.toString().c_str()),
+              roster + "[FEN \"" + fen + "\"]\r\n[SetUp \"1\"]\r\n\r\n*\r\n\r\n");
 }
 
 TEST(PgnWriter, TextRanges) {

@@ -223,14 +223,15 @@ TEST(Window, MenuBarButtonsMenusAndAccelerators) {
 
     Accelerators* keys = loadAccelerators(101);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(acceleratorCount(keys), 12);
+    EXPECT_EQ(acceleratorCount(keys), 13);
     struct KeyCase {
         const char* key;
         int command;
     };
-    const KeyCase keyCases[] = {
-        {"Ctrl+Q", 40001}, {"Ctrl+N", 40006}, {"Ctrl+O", 40003}, {"Ctrl+S", 40004}, {"Left", 40044},
-        {"Right", 40045},  {"Up", 398},       {"Down", 397},     {"Return", 40016}, {"Ctrl+X", 0}};
+    const KeyCase keyCases[] = {{"Ctrl+Q", 40001}, {"Ctrl+N", 40006}, {"Ctrl+O", 40003},
+                                {"Ctrl+S", 40004}, {"Left", 40044},   {"Right", 40045},
+                                {"Up", 398},       {"Down", 397},     {"Return", 40016},
+                                {"Escape", 40060}, {"Ctrl+X", 0}};
     for (const KeyCase& c : keyCases) {
         EXPECT_EQ(acceleratorCommand(keys, c.key), c.command) << c.key;
     }
@@ -252,8 +253,8 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
         return text;
     };
     EXPECT_EQ(describe(menu.popups[0]),
-              "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40060 "
-              "Next game=40061 Previous game=40062 - Exit=40001");
+              "File: New game=40006 Load game...=40003 Save game...=40004 - Game list...=40070 "
+              "Next game=40071 Previous game=40072 - Exit=40001");
     EXPECT_EQ(describe(menu.popups[1]),
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049");
     EXPECT_EQ(describe(menu.popups[2]), "?: Help...=40055 Hint=40041 - About...=40024");

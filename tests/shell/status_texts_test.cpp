@@ -165,3 +165,44 @@ TEST(StatusTexts, TheBestLineIsCutAtAWordAndFilledWithBlanks) {
         EXPECT_EQ(std::string(cut.c_str()), expected) << c.source;
     }
 }
+
+TEST(StatusTexts, ANoteAboutTheEngineTakesTheFirstLine) {
+    struct Case {
+        EngineNote note;
+        bool busy;
+        const char* first;
+        const char* second;
+    } cases[] = {
+        {EngineNote::searchingForHint, true, "Searching for hint move...", " "},
+        {EngineNote::noAnswer, false, "The engine does not answer", "Score=+0.35, PV=1.e4"},
+        {EngineNote::noMove, false, "The engine found no move", "Score=+0.35, PV=1.e4"},
+        {EngineNote::none, false, "Last move 1. e4", "Score=+0.35, PV=1.e4"},
+    };
+    for (const Case& c : cases) {
+        StatusView shown = view(true, false, false, 2, "e4", "e2e4");
+        shown.note = c.note;
+        const StatusLines lines = statusLines(shown, report(c.busy, 3, "e4", 1, 20, "1.e4", 35));
+        EXPECT_EQ(trimmed(lines.first), c.first) << c.first;
+        EXPECT_EQ(trimmed(lines.second), c.second) << c.first << ": the hint's line stays hidden";
+    }
+}
+
+TEST(StatusTexts, AUciEngineIsNamedWhereTheLevelOrThinkingIsShown) {
+    struct Case {
+        bool thinking, levelLine, busy;
+        const char* otherEngine;
+        const char* first;
+    } cases[] = {
+        {false, true, false, "Stockfish 15.1", "Level Novice, Stockfish 15.1"},
+        {false, false, true, "Stockfish 15.1", "Stockfish 15.1 thinking..."},
+        {true, false, true, "Stockfish 15.1", "Depth=3   1... e4(1/20)"},
+        {false, true, false, "", "Level Novice"},
+        {false, false, true, "", "Thinking..."},
+    };
+    for (const Case& c : cases) {
+        StatusView shown = view(c.thinking, c.levelLine, false, 2, "e4", "e2e4");
+        shown.otherEngine = c.otherEngine;
+        const StatusLines lines = statusLines(shown, report(c.busy, 3, "e4", 1, 20, "1.e4", 35));
+        EXPECT_EQ(trimmed(lines.first), c.first) << c.first;
+    }
+}

@@ -6,7 +6,7 @@
 //
 // writes tallowmere-chess-SIZE.png for every size and tallowmere-chess.svg.
 
-#include "piece_art.h"
+#include "platform/ui/piece_art.h"
 
 #include <QColor>
 #include <QFile>

@@ -1,4 +1,5 @@
 // tallowmere pgn: check, write out, index and filter the games of PGN files.
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -43,24 +44,28 @@ int cannotOpen(const char* path) {
     return EXIT_BAD_INPUT;
 }
 
-struct CFailedGame {
+// A game that read in part or not at all.
+struct CFaultyGame {
     int number;
     int64_t offset;
+    bool inPart;
+    std::string why;
 };
 
 // Reads every game of the file in one pass. The games are the ones the index
 // of the database holds: a game that reads and is followed by the next game's
 // "[" ends there, as its scan would; any other game is measured by a scan.
-bool checkFile(const char* path, int& games, std::vector<CFailedGame>& failed) {
+bool checkFile(const char* path, int& games, std::vector<CFaultyGame>& faulty) {
     std::unique_ptr<std::istream> stream = realFileSystem().openForReading(path);
     if (!stream) return false;
     CPgnReader reader;
-    int64_t start = 0;
+    int64_t start = reader.firstGameOffset(*stream, 0);
     for (games = 0;; ++games) {
         int64_t next = 0;
         int64_t end = 0;
         std::unique_ptr<CGame> game;
         const bool read = reader.readGame(*stream, start, next, game);
+        const CReadReport report = reader.report();
         bool measured = false;
         if (read) {
             stream->clear();
@@ -70,7 +75,8 @@ bool checkFile(const char* path, int& games, std::vector<CFailedGame>& failed) {
             end = next;
         }
         if (!measured && !reader.scanGame(*stream, start, end, game)) break;
-        if (!read) failed.push_back(CFailedGame{games, start});
+        if (!read || report.outcome == CReadReport::Outcome::IN_PART)
+            faulty.push_back(CFaultyGame{games, start, read, report.message});
         if (end <= start) {
             ++games;
             break;
@@ -85,17 +91,21 @@ int checkCommand(int argc, char** argv) {
     int exitCode = EXIT_OK;
     for (int i = 0; i < argc; ++i) {
         int games = 0;
-        std::vector<CFailedGame> failed;
-        if (!checkFile(argv[i], games, failed)) {
+        std::vector<CFaultyGame> faulty;
+        if (!checkFile(argv[i], games, faulty)) {
             exitCode = cannotOpen(argv[i]);
             continue;
         }
-        std::printf("%s: games %d, read %d, failed %d\n", argv[i], games,
-                    games - int(failed.size()), int(failed.size()));
-        for (const CFailedGame& game : failed)
-            std::printf("%s: game %d at offset %lld does not read\n", argv[i], game.number,
-                        static_cast<long long>(game.offset));
-        if (!failed.empty()) exitCode = EXIT_BAD_INPUT;
+        const auto inPart = std::count_if(faulty.begin(), faulty.end(),
+                                          [](const CFaultyGame& game) { return game.inPart; });
+        const int failed = int(faulty.size()) - int(inPart);
+        std::printf("%s: games %d, read %d, in part %d, failed %d\n", argv[i], games,
+                    games - int(faulty.size()), int(inPart), failed);
+        for (const CFaultyGame& game : faulty)
+            std::printf("%s: game %d at offset %lld %s: %s\n", argv[i], game.number,
+                        static_cast<long long>(game.offset),
+                        game.inPart ? "reads in part" : "does not read", game.why.c_str());
+        if (!faulty.empty()) exitCode = EXIT_BAD_INPUT;
     }
     return exitCode;
 }
@@ -132,6 +142,13 @@ int catCommand(int argc, char** argv) {
                          static_cast<long long>(database.index()[size_t(n)].start));
             exitCode = EXIT_BAD_INPUT;
             continue;
+        }
+        if (!game->leftOut.isEmpty()) {
+            // Written all the same: the unread text is kept in a comment.
+            std::fprintf(stderr, "tallowmere pgn: game %d at offset %lld reads in part: %s\n", n,
+                         static_cast<long long>(database.index()[size_t(n)].start),
+                         game->leftOut.c_str());
+            exitCode = EXIT_BAD_INPUT;
         }
         game->setOptions(int32_t(width), true, true, true, true, false);
         game->writeTo(std::cout);

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "pgn/move_word.h"
 #include "rules/notation.h"
 #include "rules/position.h"
 
@@ -16,8 +17,8 @@ void printFen(const CPosition& position) {
 // first one that does not read.
 bool playMoves(CPosition& position, int count, char** moves) {
     for (int i = 0; i < count; ++i) {
-        const CMove move = parseSan(position, moves[i]);
-        if (move == NO_MOVE || !position.makeMove(move)) {
+        CMoveWord read;
+        if (!readMoveWord(position, moves[i], read) || !position.makeMove(read.move)) {
             std::fprintf(stderr, "illegal move: %s\n", moves[i]);
             return false;
         }

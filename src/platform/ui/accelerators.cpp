@@ -58,6 +58,10 @@ void attachAccelerators(Window* window, Accelerators* accelerators) {
         QObject::connect(shortcut, &QShortcut::activated, window->top, [window, command] {
             sendMessage(window, WM_COMMAND, makeWParam(unsigned(command), 1), 0);
         });
+        if (window->menuBar) {
+            showMenuShortcut(window->menuBar, command,
+                             entry.key.toString(QKeySequence::NativeText));
+        }
     }
 }
 

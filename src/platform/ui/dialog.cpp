@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace platform {
@@ -233,10 +234,14 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
     window->top = top;
     auto* surface = new Surface(window, parent);
     window->surface = surface;
+    // Dialogs grow with the board: their font and their pixels take the window's factor.
+    window->steps = currentSteps();
+    const double scale = widgetScale(window->steps);
+    const QFont font = dialogFont();
+    surface->setFont(font);
     // Dialog units follow the font as the handheld's did: a quarter of the average
     // character width across, an eighth of the line height down.
-    const QFontMetrics metrics(QApplication::font());
-    const int scale = effectiveScale();
+    const QFontMetrics metrics(font);
     const double unitX = layout.pixelUnits
                              ? scale
                              : metrics.horizontalAdvance(QStringLiteral(
@@ -247,8 +252,10 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
         return QRect(int(x * unitX + 0.5), int(y * unitY + 0.5), int(width * unitX + 0.5),
                      int(height * unitY + 0.5));
     };
-    const int width = std::max(int(layout.width * unitX + 0.5), layout.paintWidth * scale);
-    const int height = std::max(int(layout.height * unitY + 0.5), layout.paintHeight * scale);
+    const int width =
+        std::max(int(layout.width * unitX + 0.5), int(std::ceil(layout.paintWidth * scale)));
+    const int height =
+        std::max(int(layout.height * unitY + 0.5), int(std::ceil(layout.paintHeight * scale)));
     surface->setFixedSize(width, height);
     QButtonGroup* radioGroup = nullptr;
     for (const ControlTemplate& item : layout.controls) {
@@ -374,6 +381,7 @@ intptr_t dialogBox(const char* templateName, Window* owner, DialogProc proc, int
     Window* window = nullptr;
     auto* modal = new ProcDialog(owner && owner->top ? owner->top.data() : nullptr, &window);
     modal->setWindowTitle(widen(layout.title));
+    modal->setFont(dialogFont());
     auto* column = new QVBoxLayout(modal);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSizeConstraint(QLayout::SetFixedSize);
@@ -386,6 +394,7 @@ intptr_t dialogBox(const char* templateName, Window* owner, DialogProc proc, int
     pushOpenDialog(window);
     sendMessage(window, WM_INITDIALOG, 0, initParam);
     if (!window->dialog->ended) {
+        scaleControls(modal);
         modal->exec();
     }
     const intptr_t result = window->dialog->result;

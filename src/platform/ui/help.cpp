@@ -40,8 +40,9 @@ bool showHelp(const char* request) {
         viewer->setAttribute(Qt::WA_DeleteOnClose);
         viewer->setWindowTitle(QStringLiteral("Tallowmere Chess Help"));
         viewer->setOpenExternalLinks(true);
-        const int scale = effectiveScale();
-        viewer->resize(std::max(480, 240 * scale), std::max(520, 300 * scale));
+        const double scale = widgetScale(currentSteps());
+        viewer->setFont(dialogFont());
+        viewer->resize(std::max(480, int(240 * scale)), std::max(520, int(300 * scale)));
     }
     viewer->setSource(QUrl(QStringLiteral("qrc:/tallowmere/help/") + widen(file)));
     if (!anchor.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "platform/ui/menu.h"
 
 #include "platform/ui/bitmap.h"
+#include "platform/ui/frame.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/text.h"
 
@@ -13,6 +14,8 @@
 #include <QPixmap>
 #include <QTextStream>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace platform {
@@ -23,6 +26,13 @@ struct MenuBar {
     QHBoxLayout* row;
     std::map<int, QAction*> items;
     std::map<int, QToolButton*> buttons;
+    std::vector<QToolButton*> titles;
+    std::map<int, QString> names;     // what each command is called, for tooltips
+    std::map<int, QString> shortcuts; // the key of each command, shown beside its name
+    std::map<int, int> buttonImages;  // command -> image in the button bitmap
+    int buttonBitmap = 0;
+    int steps = 0; // the factor the bar is laid out at
+    double ratio = 1;
 };
 
 namespace {
@@ -58,6 +68,74 @@ bool readMenuLine(const QString& line, QString* keyword, int* number, QString* t
     return true;
 }
 
+// A name without the ellipsis that says a dialog follows.
+QString commandName(const QString& text) {
+    QString name = text;
+    while (name.endsWith(QLatin1Char('.'))) {
+        name.chop(1);
+    }
+    return name.trimmed();
+}
+
+// The widest text beside the widest shortcut, with room around both: left to itself the
+// menu cuts the middle out of its items at some sizes.
+int dropDownWidth(const QMenu* menu) {
+    const QFontMetrics metrics(menu->font());
+    int texts = 0;
+    int shortcuts = 0;
+    for (const QAction* action : menu->actions()) {
+        texts = std::max(texts, metrics.horizontalAdvance(action->text().section('\t', 0, 0)));
+        shortcuts = std::max(shortcuts, metrics.horizontalAdvance(action->text().section('\t', 1)));
+    }
+    return texts + shortcuts + 4 * metrics.height();
+}
+
+void sizeDropDown(QMenu* menu) {
+    menu->setMinimumWidth(dropDownWidth(menu));
+}
+
+void showNameAndShortcut(MenuBar* bar, int command) {
+    const QString shortcut = bar->shortcuts.count(command) ? bar->shortcuts[command] : QString();
+    if (bar->items.count(command)) {
+        QAction* action = bar->items[command];
+        // After a tab the menu shows the text in its column of shortcuts.
+        const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+        action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
+        if (auto* menu = qobject_cast<QMenu*>(action->parent())) {
+            sizeDropDown(menu);
+        }
+    }
+    if (bar->buttons.count(command)) {
+        const QString name = bar->names.count(command) ? bar->names[command] : QString();
+        bar->buttons[command]->setToolTip(shortcut.isEmpty() || name.isEmpty()
+                                              ? name
+                                              : name + QStringLiteral(" (") + shortcut +
+                                                    QLatin1Char(')'));
+    }
+}
+
+// The button images at the bar's factor, each at device resolution.
+void setButtonIcons(MenuBar* bar) {
+    Bitmap* strip = loadBitmap(bar->buttonBitmap);
+    if (!strip) {
+        return;
+    }
+    matchSteps(strip, bar->steps);
+    for (const auto& [command, index] : bar->buttonImages) {
+        const QRect source = deviceRect(QRect(index * 16, 0, 16, 16), strip->steps);
+        if (!strip->image.rect().contains(source)) {
+            continue;
+        }
+        QPixmap image = QPixmap::fromImage(strip->image.copy(source));
+        if (!strip->image.hasAlphaChannel()) {
+            image.setMask(image.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
+        }
+        image.setDevicePixelRatio(bar->ratio);
+        bar->buttons[command]->setIcon(QIcon(image));
+    }
+    deleteBitmap(strip);
+}
+
 void sendCommandLater(Window* window, int command) {
     // Posted, so that a dialog opened by the command does not run inside the menu's own handling.
     postMessage(window, WM_COMMAND, makeWParam(unsigned(command), 0), 0);
@@ -89,6 +167,8 @@ bool loadMenu(int resourceId, Menu* menu) {
         } else if (keyword == QLatin1String("item") && number > 0 && !text.isEmpty() &&
                    !loaded.popups.empty()) {
             loaded.popups.back().items.push_back(MenuItem{number, narrow(text)});
+        } else if (keyword == QLatin1String("command") && number > 0 && !text.isEmpty()) {
+            loaded.commands.push_back(MenuItem{number, narrow(text)});
         } else if (keyword == QLatin1String("separator") && !loaded.popups.empty()) {
             loaded.popups.back().items.push_back(MenuItem{0, {}});
         } else {
@@ -107,30 +187,24 @@ MenuBar* createMenuBar(Window* window, int menuId) {
     if (!window || !window->top || window->dialog || window->menuBar || !loadMenu(menuId, &menu)) {
         return nullptr;
     }
-    const int scale = effectiveScale();
-    auto* bar = new MenuBar{window, new QWidget(window->top), nullptr, {}, {}};
-    bar->widget->setFixedHeight(MENU_BAR_HEIGHT * scale);
+    auto* bar = new MenuBar{window, new QWidget(window->top), nullptr, {}, {}, {}, {}, {}, {}};
     bar->widget->setAutoFillBackground(true);
     bar->row = new QHBoxLayout(bar->widget);
-    bar->row->setContentsMargins(scale, 0, scale, 0);
     bar->row->setSpacing(0);
+    for (const MenuItem& named : menu.commands) {
+        bar->names[named.command] = commandName(widen(named.text));
+    }
     for (const MenuPopup& popup : menu.popups) {
         auto* title = new QToolButton(bar->widget);
         title->setText(widen(popup.title));
         title->setPopupMode(QToolButton::InstantPopup);
         title->setToolButtonStyle(Qt::ToolButtonTextOnly);
         title->setAutoRaise(true);
-        title->setFixedHeight(MENU_BAR_HEIGHT * scale);
-        // The bar grows with the board, so its titles must too.
-        QFont titleFont = title->font();
-        titleFont.setPixelSize(11 * scale);
-        title->setFont(titleFont);
         title->setStyleSheet(
             QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
-        // Three titles and eight buttons share the board's width, as on the handheld.
-        title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) + 8 * scale);
-        auto* dropDown = new QMenu(title);
-        dropDown->setFont(titleFont);
+        // The drop-down belongs to the bar, not to the title: the title's style sheet would
+        // otherwise size its items with another font than it draws them in, and cut them.
+        auto* dropDown = new QMenu(bar->widget);
         for (const MenuItem& item : popup.items) {
             if (item.command == 0) {
                 dropDown->addSeparator();
@@ -141,18 +215,58 @@ MenuBar* createMenuBar(Window* window, int menuId) {
             QObject::connect(action, &QAction::triggered, bar->widget,
                              [window, command] { sendCommandLater(window, command); });
             bar->items[command] = action;
+            bar->names.emplace(command, commandName(widen(item.text)));
         }
         title->setMenu(dropDown);
         bar->row->addWidget(title);
+        bar->titles.push_back(title);
     }
     bar->row->addStretch(1);
-    if (QLayout* frameLayout = window->top->layout()) {
-        frameLayout->addWidget(bar->widget);
-    }
     window->menuBar = bar;
     // The bar goes with its window.
     QObject::connect(bar->widget, &QObject::destroyed, [bar] { delete bar; });
+    if (auto* frame = dynamic_cast<Frame*>(window->top.data())) {
+        frame->layOut();
+    }
     return bar;
+}
+
+void layOutMenuBar(MenuBar* bar, const QRect& area, int steps, double pixelRatio) {
+    bar->widget->setGeometry(area);
+    if (bar->steps == steps && bar->ratio == pixelRatio) {
+        return;
+    }
+    bar->steps = steps;
+    bar->ratio = pixelRatio;
+    // Widget pixels per logical pixel: the bar grows with the board.
+    const double scale = steps / double(STEPS_PER_PIXEL) / pixelRatio;
+    auto scaled = [scale](double logical) { return int(std::lround(logical * scale)); };
+    bar->widget->setFixedHeight(area.height());
+    bar->row->setContentsMargins(scaled(1), 0, scaled(1), 0);
+    for (QToolButton* title : bar->titles) {
+        QFont titleFont = title->font();
+        titleFont.setPixelSize(scaled(11));
+        title->setFont(titleFont);
+        title->setFixedHeight(area.height());
+        // Three titles and eight buttons share the board's width, as on the handheld.
+        title->setFixedWidth(QFontMetrics(titleFont).horizontalAdvance(title->text()) + scaled(8));
+        title->menu()->setFont(titleFont);
+        sizeDropDown(title->menu());
+    }
+    for (const auto& [command, button] : bar->buttons) {
+        button->setFixedSize(scaled(20), area.height() - 2);
+        const int icon = int(std::lround(deviceEdge(16, steps) / pixelRatio));
+        button->setIconSize(QSize(icon, icon));
+    }
+    setButtonIcons(bar);
+}
+
+void showMenuShortcut(MenuBar* bar, int command, const QString& key) {
+    if (!bar || bar->shortcuts.count(command)) {
+        return; // the first key of a command is the one shown
+    }
+    bar->shortcuts[command] = key;
+    showNameAndShortcut(bar, command);
 }
 
 bool addMenuBarButtons(MenuBar* bar, int bitmapId, const MenuBarButton* buttons, int count) {
@@ -163,20 +277,12 @@ bool addMenuBarButtons(MenuBar* bar, int bitmapId, const MenuBarButton* buttons,
     if (!strip) {
         return false;
     }
-    const int scale = effectiveScale();
+    deleteBitmap(strip);
+    bar->buttonBitmap = bitmapId;
     for (int i = 0; i < count; ++i) {
         const MenuBarButton& entry = buttons[i];
         auto* button = new QToolButton(bar->widget);
         button->setAutoRaise(true);
-        button->setFixedSize(20 * scale, MENU_BAR_HEIGHT * scale - 2);
-        button->setIconSize(QSize(16 * scale, 16 * scale));
-        const QRect source(entry.image * 16, 0, 16, 16);
-        if (strip->image.rect().contains(source)) {
-            QPixmap image = QPixmap::fromImage(strip->image.copy(source));
-            image.setMask(image.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
-            button->setIcon(QIcon(image.scaled(16 * scale, 16 * scale, Qt::IgnoreAspectRatio,
-                                               Qt::FastTransformation)));
-        }
         button->setCheckable(entry.style & TBSTYLE_CHECK);
         button->setChecked(entry.state & TBSTATE_CHECKED);
         button->setEnabled(entry.state & TBSTATE_ENABLED);
@@ -187,8 +293,14 @@ bool addMenuBarButtons(MenuBar* bar, int bitmapId, const MenuBarButton* buttons,
                          [window, command] { sendCommandLater(window, command); });
         bar->row->addWidget(button);
         bar->buttons[command] = button;
+        bar->buttonImages[command] = entry.image;
+        showNameAndShortcut(bar, command);
     }
-    deleteBitmap(strip);
+    // Lay the bar out again with its buttons.
+    bar->steps = 0;
+    if (auto* frame = dynamic_cast<Frame*>(bar->window->top.data())) {
+        frame->layOut();
+    }
     return true;
 }
 

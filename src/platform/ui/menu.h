@@ -22,6 +22,7 @@ struct MenuPopup {
 };
 struct Menu {
     std::vector<MenuPopup> popups;
+    std::vector<MenuItem> commands; // names of commands that no drop-down holds (the buttons')
 };
 
 // Button states, combined as the handheld's toolbar combined them.

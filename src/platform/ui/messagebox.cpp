@@ -25,6 +25,7 @@ int messageBox(Window* owner, const char* text, const char* caption, unsigned fl
     }
     QMessageBox box(owner && owner->top ? owner->top.data() : nullptr);
     box.setWindowTitle(widen(boxCaption));
+    box.setFont(dialogFont());
     box.setText(widen(boxText));
     switch (flags & 0xF0) {
     case MB_ICONERROR:
@@ -56,6 +57,7 @@ int messageBox(Window* owner, const char* text, const char* caption, unsigned fl
         box.setEscapeButton(QMessageBox::Ok);
         break;
     }
+    scaleControls(&box);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return IDOK;

@@ -33,6 +33,7 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
     }
     QDialog sheet(owner && owner->top ? owner->top.data() : nullptr);
     sheet.setWindowTitle(widen(caption));
+    sheet.setFont(dialogFont());
     auto* column = new QVBoxLayout(&sheet);
     column->setSizeConstraint(QLayout::SetFixedSize);
     auto* tabs = new QTabWidget(&sheet);
@@ -80,6 +81,7 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
     }
     QDialogButtonBox* outerButtons = openButtons;
     openButtons = buttons;
+    scaleControls(&sheet);
     const int answer = sheet.exec() == QDialog::Accepted ? 1 : 0;
     openButtons = outerButtons;
     for (Window* page : windows) {

@@ -1,8 +1,8 @@
+#include "platform/ui/frame.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/text.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimerEvent>
-#include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #if defined(__SANITIZE_THREAD__)
@@ -47,30 +47,6 @@ std::vector<Window*> liveWindows;
 Window* captureWindow = nullptr;
 int chosenScale = 0;
 
-// The frame of a top-level program window: the surface above, the menu bar below.
-class Frame : public QWidget {
-public:
-    explicit Frame(Window* window) : m_window(window) {}
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        // The procedure decides; the default answer destroys the window.
-        event->ignore();
-        if (!m_window->destroyed) {
-            sendMessage(m_window, WM_CLOSE, 0, 0);
-        }
-    }
-    void changeEvent(QEvent* event) override {
-        if (event->type() == QEvent::ActivationChange && !m_window->destroyed) {
-            sendMessage(m_window, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
-        }
-        QWidget::changeEvent(event);
-    }
-
-private:
-    Window* m_window;
-};
-
 // Frees the record when the widgets go, so a message that is still queued finds no window.
 class WindowOwner : public QObject {
 public:
@@ -100,6 +76,14 @@ int automaticScale() {
     return std::clamp(std::min(byWidth, byHeight), 1, 8);
 }
 
+// The pixels of a grid `ratio` times finer (or coarser) that cover the rectangle: between
+// widget and device pixels.
+QRect pixelCover(const QRect& area, double ratio) {
+    return QRect(QPoint(int(std::floor(area.left() * ratio)), int(std::floor(area.top() * ratio))),
+                 QPoint(int(std::ceil((area.right() + 1) * ratio)) - 1,
+                        int(std::ceil((area.bottom() + 1) * ratio)) - 1));
+}
+
 bool isLive(Window* window) {
     return window && std::find(liveWindows.begin(), liveWindows.end(), window) != liveWindows.end();
 }
@@ -113,21 +97,20 @@ Surface::Surface(Window* window, QWidget* parent) : QWidget(parent), m_window(wi
 
 void Surface::paintEvent(QPaintEvent* event) {
     dispatchPaint(m_window);
-    const int scale = effectiveScale();
     QPainter painter(this);
+    const double ratio = pixelRatioOf(this);
     const QRect shown = event->rect();
-    const QRect logical(shown.left() / scale, shown.top() / scale, shown.width() / scale + 2,
-                        shown.height() / scale + 2);
-    const QRect source = logical.intersected(m_window->backBuffer.rect());
-    if (!source.isEmpty()) {
-        painter.drawImage(QRect(source.left() * scale, source.top() * scale, source.width() * scale,
-                                source.height() * scale),
-                          m_window->backBuffer, source);
+    // The back buffer's device pixels go to the screen one for one.
+    const QRect device = pixelCover(shown, ratio).intersected(m_window->backBuffer.rect());
+    if (!device.isEmpty()) {
+        painter.drawImage(QRectF(device.left() / ratio, device.top() / ratio,
+                                 device.width() / ratio, device.height() / ratio),
+                          m_window->backBuffer, device);
     }
     // A surface larger than its buffer (a dialog) shows white where nothing is drawn.
-    const QRegion outside = QRegion(shown) - QRegion(0, 0, m_window->backBuffer.width() * scale,
-                                                     m_window->backBuffer.height() * scale);
-    for (const QRect& area : outside) {
+    const QRect buffer(0, 0, int(std::floor(m_window->backBuffer.width() / ratio)),
+                       int(std::floor(m_window->backBuffer.height() / ratio)));
+    for (const QRect& area : QRegion(shown) - QRegion(buffer)) {
         painter.fillRect(area, Qt::white);
     }
     ++m_window->framesShown;
@@ -140,15 +123,15 @@ void Surface::sendPointer(unsigned message, QMouseEvent* event) {
     if (message == WM_MOUSEMOVE && !(event->buttons() & Qt::LeftButton)) {
         return;
     }
-    const int scale = effectiveScale();
-    const QPoint position = event->position().toPoint();
-    // Floor division, so positions left of or above the surface stay negative.
-    auto toLogical = [scale](int value) {
-        return value >= 0 ? value / scale : -((-value + scale - 1) / scale);
-    };
+    // The device pixel under the pointer, then the logical pixel that covers it: floor
+    // division, so positions left of or above the surface stay negative.
+    const double ratio = pixelRatioOf(this);
+    const QPointF position = event->position() * ratio;
+    const int steps = m_window->steps;
+    const int x = logicalOf(int(std::floor(position.x())), steps);
+    const int y = logicalOf(int(std::floor(position.y())), steps);
     Window* target = captureWindow && captureWindow != m_window ? captureWindow : m_window;
-    sendMessage(target, message, message == WM_MOUSEMOVE ? 1 : 0,
-                makePointLParam(toLogical(position.x()), toLogical(position.y())));
+    sendMessage(target, message, message == WM_MOUSEMOVE ? 1 : 0, makePointLParam(x, y));
 }
 
 void Surface::mousePressEvent(QMouseEvent* event) {
@@ -178,16 +161,31 @@ void adoptWindow(Window* window) {
 }
 
 void resizeBackBuffer(Window* window) {
-    const int scale = effectiveScale();
-    const QSize logical(std::max(1, window->surface->width() / scale),
-                        std::max(1, window->surface->height() / scale));
-    if (window->backBuffer.size() == logical) {
+    QSize logical = window->logicalSize;
+    if (window->dialog) {
+        // A dialog's surface is as large as its template; its logical size follows.
+        const double ratio = pixelRatioOf(window->surface);
+        logical = QSize(
+            std::max(1, logicalOf(int(window->surface->width() * ratio + 0.5), window->steps)),
+            std::max(1, logicalOf(int(window->surface->height() * ratio + 0.5), window->steps)));
+    }
+    const QSize device = deviceSize(logical, window->steps);
+    if (window->backBuffer.size() == device && window->logicalSize == logical) {
         return;
     }
-    window->backBuffer = QImage(logical, QImage::Format_RGB32);
+    window->logicalSize = logical;
+    window->backBuffer = QImage(device, QImage::Format_RGB32);
     window->backBuffer.fill(Qt::white);
-    window->invalid = QRegion(window->backBuffer.rect());
+    window->invalid = QRegion(QRect(QPoint(0, 0), logical));
     window->surface->update();
+}
+
+double pixelRatioOf(const QWidget* widget) {
+    if (widget) {
+        return widget->devicePixelRatioF();
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
 }
 
 void dispatchPaint(Window* window) {
@@ -203,9 +201,9 @@ void dispatchPaint(Window* window) {
 
 void showLogicalArea(Window* window, const QRect& area) {
     if (window->surface && !area.isEmpty()) {
-        const int scale = effectiveScale();
-        window->surface->update(area.left() * scale, area.top() * scale, area.width() * scale,
-                                area.height() * scale);
+        const double ratio = pixelRatioOf(window->surface);
+        const QRect device = deviceRect(area, window->steps);
+        window->surface->update(pixelCover(device, 1 / ratio));
     }
 }
 
@@ -221,10 +219,34 @@ Window* windowOfWidget(QWidget* widget) {
 }
 
 int effectiveScale() {
-    if (chosenScale <= 0) {
-        chosenScale = automaticScale();
+    return chosenScale > 0 ? chosenScale : automaticScale();
+}
+
+double widgetScale(int steps) {
+    return steps / double(STEPS_PER_PIXEL) / pixelRatioOf(nullptr);
+}
+
+QFont dialogFont() {
+    // Eleven pixels: the status panel's text size, which the handheld's dialogs shared.
+    QFont font = QApplication::font();
+    font.setPixelSize(std::max(11, int(std::lround(11 * widgetScale(currentSteps())))));
+    return font;
+}
+
+bool windowScaleForced() {
+    return chosenScale > 0;
+}
+
+int currentSteps() {
+    // The newest program window sets the factor of everything drawn for it.
+    for (auto it = liveWindows.rbegin(); it != liveWindows.rend(); ++it) {
+        if (!(*it)->dialog && !(*it)->destroyed && (*it)->surface) {
+            return (*it)->steps;
+        }
     }
-    return chosenScale;
+    // Without one, a forced scale still holds (dialogs on their own, in tests).
+    return chosenScale > 0 ? int(std::lround(chosenScale * pixelRatioOf(nullptr) * STEPS_PER_PIXEL))
+                           : STEPS_PER_PIXEL;
 }
 
 bool readResource(const std::string& name, QByteArray* bytes) {
@@ -257,16 +279,13 @@ Window* createWindow(const char* className, const char* title) {
     frame->setWindowTitle(widen(title));
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     window->top = frame;
-    auto* layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    const int scale = effectiveScale();
+    window->logicalSize = QSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    window->steps = int(std::lround(effectiveScale() * pixelRatioOf(nullptr) * STEPS_PER_PIXEL));
     window->surface = new Surface(window, frame);
-    window->surface->setFixedSize(CLIENT_WIDTH * scale, CLIENT_HEIGHT * scale);
-    layout->addWidget(window->surface);
     adoptWindow(window);
-    resizeBackBuffer(window);
+    frame->startSize = startFrameSize();
+    frame->resize(frame->startSize);
+    frame->layOut();
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), frame);
     QObject::connect(help, &QShortcut::activated, frame,
                      [window] { sendMessage(window, WM_HELP, 0, 0); });
@@ -291,6 +310,9 @@ void destroyWindow(Window* window) {
     }
     window->timerIdsByQt.clear();
     window->qtTimersById.clear();
+    if (auto* frame = dynamic_cast<Frame*>(window->top.data())) {
+        rememberFrameSize(frame);
+    }
     sendMessage(window, WM_DESTROY, 0, 0);
     window->destroyed = true;
     if (captureWindow == window) {
@@ -369,14 +391,14 @@ Rect getClientRect(Window* window) {
     if (!isLive(window)) {
         return Rect{0, 0, 0, 0};
     }
-    return Rect{0, 0, window->backBuffer.width(), window->backBuffer.height()};
+    return Rect{0, 0, window->logicalSize.width(), window->logicalSize.height()};
 }
 
 void invalidateRect(Window* window, const Rect* area, bool erase) {
     if (!isLive(window) || window->destroyed) {
         return;
     }
-    const QRect whole = window->backBuffer.rect();
+    const QRect whole(QPoint(0, 0), window->logicalSize);
     const QRect invalid = area ? toQRect(*area).intersected(whole) : whole;
     if (invalid.isEmpty()) {
         return;
@@ -456,10 +478,13 @@ int windowFramesShown(Window* window) {
 }
 
 Color windowPixel(Window* window, int x, int y) {
-    if (!isLive(window) || !window->backBuffer.rect().contains(x, y)) {
+    if (!isLive(window) || !QRect(QPoint(0, 0), window->logicalSize).contains(x, y)) {
         return 0;
     }
-    const QRgb pixel = window->backBuffer.pixel(x, y);
+    // The device pixel at the logical pixel's centre.
+    const QRect device = deviceRect(QRect(x, y, 1, 1), window->steps);
+    const QRgb pixel = window->backBuffer.pixel(device.left() + device.width() / 2,
+                                                device.top() + device.height() / 2);
     return rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 

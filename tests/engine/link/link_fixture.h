@@ -5,8 +5,10 @@
 #include <QElapsedTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/engine_link.h"
+#include "app/status_panel.h"
 #include "engine/level_settings.h"
 #include "platform/ui/application.h"
 #include "program.h"
@@ -20,14 +22,23 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(scriptedEngine().isOpen());
         scriptedEngine().setScript("");
+        scriptedEngine().setFaults(ScriptedEngine::none);
         scriptedEngine().clearCalls();
         setEngineFolder(m_engineFolder);
+        setStatusPanelHook([this](const StatusPanelTexts& texts) {
+            panelLines.push_back(std::string(texts.first.c_str()));
+        });
         ProgramTest::SetUp();
         appState.autoAnswer = true;
         appState.level = LevelSettings();
     }
     void TearDown() override {
         ProgramTest::TearDown();
+        setStatusPanelHook({});
+        // An engine left hanging is let out, and its thread collected, before the next test.
+        scriptedEngine().release();
+        EXPECT_TRUE(runUntil([] { return reapAbandonedEngines() == 0; }));
+        scriptedEngine().setFaults(ScriptedEngine::none);
         setEngineFolder("");
     }
 
@@ -50,6 +61,13 @@ protected:
     bool runUntilSearching(int count = 1) {
         return runUntil([count] { return scriptedEngine().count("StartAnalyse") >= count; });
     }
+    // Until the status panel has been painted with first as its first line.
+    bool runUntilPanelSays(const std::string& first) {
+        return runUntil([this, first] {
+            invalidateRect(window(), &appState.statusRect, false);
+            return !panelLines.empty() && panelLines.back() == first;
+        });
+    }
     // Lets queued messages and timers run for a while, for what must not happen.
     void runFor(int ms) {
         QElapsedTimer elapsed;
@@ -57,6 +75,9 @@ protected:
         while (elapsed.elapsed() < ms)
             platform::processMessages(2);
     }
+
+    // The first line of every painting of the status panel, in order.
+    std::vector<std::string> panelLines;
 
 private:
     const char* m_engineFolder;

@@ -242,6 +242,7 @@ TEST_F(EngineLinkTest, LinesThatGiveNoMovePlayNothingAndTheUserMovesAgain) {
         "pv 0 d2d4",          // a move of the user's side
         "pv 0 zz",            // no move text
     };
+    appState.showThinking = true;
     for (const char* script : scripts) {
         appState.newGame();
         scriptedEngine().setScript(script);
@@ -250,13 +251,19 @@ TEST_F(EngineLinkTest, LinesThatGiveNoMovePlayNothingAndTheUserMovesAgain) {
         runFor(50);
         EXPECT_EQ(mainLine(), (Lines{"e4"})) << script;
         EXPECT_FALSE(engineBusy()) << script;
+        EXPECT_TRUE(runUntilPanelSays("The engine found no move")) << script;
     }
     appState.newGame();
     scriptedEngine().setScript("pv 0 e2e5");
     taps({"e2", "e4"});
     ASSERT_TRUE(runUntilEngineIdle());
+    // The user plays the other side; the panel shows the game again, and the engine answers.
+    scriptedEngine().setScript("pv 0 g1f3");
     taps({"e7", "e5"});
-    EXPECT_EQ(mainLine(), (Lines{"e4", "e5"})) << "the user plays the other side";
+    ASSERT_TRUE(runUntil([this] { return mainLine().size() == 3; }));
+    EXPECT_EQ(mainLine(), (Lines{"e4", "e5", "Nf3"}));
+    ASSERT_TRUE(runUntilEngineIdle());
+    EXPECT_TRUE(runUntilPanelSays("Last move 2. Nf3"));
 }
 
 TEST_F(EngineLinkTest, WithoutAutoAnswerOnlyMoveNowMakesTheEnginePlay) {

@@ -35,10 +35,12 @@ struct ProbeRun {
     std::string output;
 };
 
-// The program started in a process of its own, its engine looked for in folder.
-ProbeRun runProbe(const std::string& folder, const std::string& root) {
-    const std::string command = "TALLOWMERE_ROOT='" + root + "' timeout 120 '" STARTUP_PROBE "' '" +
-                                folder + "' 2>/dev/null";
+// The program started in a process of its own, its engine looked for in folder; faults
+// are those of the scripted engine.
+ProbeRun runProbe(const std::string& folder, const std::string& root, int faults = 0) {
+    const std::string command = "TALLOWMERE_ROOT='" + root +
+                                "' SCRIPTED_ENGINE_FAULTS=" + std::to_string(faults) +
+                                " timeout 120 '" STARTUP_PROBE "' '" + folder + "' 2>/dev/null";
     ProbeRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -75,6 +77,15 @@ TEST(StartUp, WithoutItsEngineTheProgramSaysWhyAndEndsWith16) {
         EXPECT_EQ(run.exitCode, 16) << c.what;
         EXPECT_EQ(run.output, "[Tallowmere Chess] " + c.message + "\n") << c.what;
     }
+}
+
+TEST(StartUp, AnEngineStillHangingWhenTheProgramEndsLetsItEndCleanly) {
+    // The thread stays inside StartEngine to the end: the program must neither wait for
+    // it nor unload the module under it, and the sanitizers find nothing to report.
+    TempFolder root;
+    const ProbeRun run = runProbe(SCRIPTED_ENGINE_FOLDER, root.path(), 1);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "") << "the panel says it, no box";
 }
 
 TEST(StartUp, OptionsWrittenAtTheEndOfARunAreReadAtTheNextStart) {
@@ -200,4 +211,37 @@ TEST_F(StoredStateTest, LevelsAreReadAtStartAndWrittenAtExit) {
     EXPECT_EQ(appState.level.mode, LEVEL_BLITZ);
     EXPECT_EQ(appState.level.blitzSeconds, 180);
     EXPECT_EQ(appState.level.blitzIncrement, 2);
+}
+
+TEST(StartUp, TheStoredUciEngineIsStartedAndOneThatIsNoEngineGivesTarnwick) {
+    struct Case {
+        std::string command;
+        const char* engineStored;
+        const char* message; // the start of the one message shown; null: none
+    };
+    const Case cases[] = {
+        {std::string("'") + SCRIPTED_UCI_PATH + "' normal", "Scripted UCI 1.0", nullptr},
+        {"/bin/true", "Tarnwick", "[Tallowmere Chess] The engine '/bin/true' did not start"},
+    };
+    for (const Case& c : cases) {
+        TempFolder root;
+        const std::string file = root.path() + "config/Tallowmere/TallowmereChess.ini";
+        std::filesystem::create_directories(root.path() + "config/Tallowmere");
+        std::ofstream(file) << "[software]\n"
+                               "Tallowmere\\TallowmereChess\\Settings\\EngineCommand=@ByteArray("
+                            << c.command << ")\n";
+        const ProbeRun probe = runProbe(TARNWICK_FOLDER, root.path());
+        EXPECT_EQ(probe.exitCode, 0) << probe.output;
+        if (c.message) {
+            EXPECT_EQ(probe.output.rfind(c.message, 0), 0u) << probe.output;
+        } else {
+            EXPECT_EQ(probe.output, "");
+        }
+        const std::string stored = fileText(file);
+        EXPECT_NE(stored.find(std::string("IDC_CBENGINE=@ByteArray(") + c.engineStored),
+                  std::string::npos)
+            << stored;
+        EXPECT_NE(stored.find("EngineCommand=@ByteArray(" + c.command + ")"), std::string::npos)
+            << "the choice is kept: " << stored;
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The pieces' art, shared by the bitmaps and the program's icon: the chess glyphs of the
-// DejaVu fonts, coloured by a style.
+// The pieces' art, shared by the bitmaps at every size and the program's icon: the chess glyphs of
+// the DejaVu fonts, coloured by a style.
 
 #include <QPainterPath>
 #include <QRgb>

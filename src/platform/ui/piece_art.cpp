@@ -1,4 +1,4 @@
-#include "piece_art.h"
+#include "platform/ui/piece_art.h"
 
 #include <QFont>
 

@@ -1,5 +1,6 @@
 #include "app/dialog_game_file.h"
 
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -10,17 +11,18 @@
 #include "app/dialog_game_list.h"
 #include "app/dialog_save_choice.h"
 #include "app/dialog_modal.h"
-#include "app/shell.h"
 #include "app/show_message.h"
 #include "app/stored_state.h"
 #include "board/animation.h"
 #include "database/database.h"
 #include "database/file_replacement.h"
 #include "pgn/pgn_reader.h"
+#include "platform/kernel/paths.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/filedialog.h"
 #include "platform/ui/window.h"
 #include "settings/autosave.h"
+#include "settings/settings.h"
 
 using namespace platform;
 
@@ -30,13 +32,30 @@ CFileSystem* saveFiles = nullptr;
 // The game last opened from the loaded file, to know whether the current game is it.
 const CGame* openedGame = nullptr;
 
-FileDialogRequest pgnFileRequest(const char* title, bool save) {
+// The folder of the game file chosen last, so that the next choice starts beside it.
+constexpr char GAME_FOLDER_KEY[] = "GameFolder";
+
+std::string startFolder() {
+    CText stored;
+    if (appState.settings && appState.settings->getString(GAME_FOLDER_KEY, &stored) &&
+        !stored.isEmpty() && std::filesystem::is_directory(stored.c_str()))
+        return stored.c_str();
+    return documentsFolder();
+}
+
+void rememberFolder(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (appState.settings && slash != std::string::npos)
+        appState.settings->setString(GAME_FOLDER_KEY, path.substr(0, slash + 1).c_str());
+}
+
+FileDialogRequest pgnFileRequest(const char* title, bool save, const std::string& folder) {
     FileDialogRequest request;
     request.title = title;
     request.filterText = ".pgn file (*.pgn)";
     request.pattern = "*.pgn";
     request.defaultExtension = "pgn";
-    request.initialFolder = shell.exeDirectory.c_str();
+    request.initialFolder = folder;
     request.save = save;
     request.mustExist = !save;
     request.overwritePrompt = save;
@@ -45,7 +64,10 @@ FileDialogRequest pgnFileRequest(const char* title, bool save) {
 
 bool chooseFile(Window* window, const char* title, bool save, std::string* path) {
     const ModalScope modal;
-    return getFileName(window, pgnFileRequest(title, save), path) && !path->empty();
+    if (!getFileName(window, pgnFileRequest(title, save, startFolder()), path) || path->empty())
+        return false;
+    rememberFolder(*path);
+    return true;
 }
 
 // Opening indexes the whole file, which takes a moment for a large one.

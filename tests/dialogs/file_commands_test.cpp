@@ -8,6 +8,7 @@
 #include "dialog_fixture.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/files.h"
+#include "platform/kernel/paths.h"
 #include "platform/ui/dialog.h"
 
 #include <filesystem>
@@ -106,7 +107,7 @@ TEST_F(DialogTest, LoadShowsTheFirstGameOfAFileAndIndexesTheRest) {
     EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
     EXPECT_EQ(asked.pattern, "*.pgn");
     EXPECT_EQ(asked.defaultExtension, "pgn");
-    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_EQ(asked.initialFolder, documentsFolder()) << "the first time: the documents";
     EXPECT_FALSE(asked.save);
     EXPECT_TRUE(asked.mustExist);
 
@@ -181,7 +182,7 @@ TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
     EXPECT_EQ(asked.title, "New file");
     EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
     EXPECT_EQ(asked.defaultExtension, "pgn");
-    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_EQ(asked.initialFolder, root->path) << "then the folder of the file loaded";
     EXPECT_TRUE(asked.save);
     EXPECT_TRUE(asked.overwritePrompt);
     EXPECT_TRUE(messages.empty());

@@ -5,10 +5,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/dialog_game_details.h"
 #include "app/dialog_game_list.h"
+#include "app/dialog_indexing.h"
 #include "app/dialog_save_choice.h"
 #include "app/dialog_modal.h"
 #include "app/show_message.h"
@@ -128,7 +132,17 @@ void loadGame(Window* window) {
     std::string path;
     if (!chooseFile(window, "Select file", false, &path)) return;
     CDatabase& database = gameDatabase();
-    if (!openUnderWaitCursor(database, path)) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && int64_t(size) >= backgroundIndexSize()) {
+        // The loaded file and the game stay as they are until the index is complete.
+        std::vector<GameIndexEntry> entries;
+        if (!indexInBackground(window, path, &entries)) return;
+        if (!database.openIndexed(path.c_str(), std::move(entries))) {
+            showMessage(window, ("Could not open " + path).c_str());
+            return;
+        }
+    } else if (!openUnderWaitCursor(database, path)) {
         showMessage(window, ("Could not open " + path).c_str());
         return;
     }

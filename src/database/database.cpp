@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <istream>
+#include <utility>
 #include <ostream>
 #include <vector>
 
@@ -109,21 +110,19 @@ int64_t CDatabase::filePosition() {
     return position < 0 ? 0 : int64_t(position);
 }
 
-void CDatabase::buildIndex() {
-    if (!m_isOpen) {
-        m_entries.clear();
-        m_current = 0;
-        return;
-    }
-    const int64_t first = filePosition();
-    int64_t start = m_reader.firstGameOffset(*m_file, first);
+bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndexEntry>& entries,
+                const IndexProgress& keepGoing) {
+    stream.clear();
+    const std::streampos position = stream.tellg();
+    // Text before the first game (a preamble, a comment) is no game of the file.
+    int64_t start = reader.firstGameOffset(stream, position < 0 ? 0 : int64_t(position));
     int64_t end = 0;
     std::unique_ptr<CGame> game;
-    while (m_reader.scanGame(*m_file, start, end, game)) {
+    while (reader.scanGame(stream, start, end, game)) {
         // A reader that makes no progress would index the same text forever.
         if (end <= start) break;
         GameIndexEntry entry;
-        entry.number = int32_t(m_entries.size());
+        entry.number = int32_t(entries.size());
         entry.white = game->white();
         entry.black = game->black();
         entry.date = game->date();
@@ -133,12 +132,38 @@ void CDatabase::buildIndex() {
         entry.result = game->result();
         entry.start = start;
         entry.end = end;
-        m_entries.push_back(entry);
+        entries.push_back(entry);
         game.reset();
         start = end;
+        if (keepGoing && !keepGoing(end, entries.size())) return false;
     }
+    return true;
+}
+
+void CDatabase::buildIndex() {
+    if (!m_isOpen) {
+        m_entries.clear();
+        m_current = 0;
+        return;
+    }
+    const int64_t first = filePosition();
+    indexGames(m_reader, *m_file, m_entries, nullptr);
     m_current = 0;
     seekTo(first);
+}
+
+bool CDatabase::openIndexed(const char* path, std::vector<GameIndexEntry> entries) {
+    if (m_isOpen) close();
+    m_name = path;
+    m_file = m_files.openForReading(path);
+    if (!m_file) {
+        setError(DB_FILE_NOT_FOUND, path);
+        return false;
+    }
+    m_entries = std::move(entries);
+    m_current = 0;
+    m_isOpen = true;
+    return true;
 }
 
 const std::vector<GameIndexEntry>& CDatabase::index() const {

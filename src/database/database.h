@@ -8,6 +8,7 @@
 // swapping the two by renaming, so that the old file survives every failure.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <vector>
@@ -20,6 +21,13 @@
 class CFileReplacement;
 class CGame;
 class CGameReader;
+
+// Scans the games of stream from its position on (past any text before the first),
+// appending an entry for each to entries. keepGoing is asked after every game with the position reached and the games indexed so
+// far; false stops the scan, and so does the end of the games. False when stopped early.
+using IndexProgress = std::function<bool(int64_t position, size_t games)>;
+bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndexEntry>& entries,
+                const IndexProgress& keepGoing);
 
 // Error codes; their texts are fixed (see errorTextFormat).
 enum : int32_t {
@@ -43,6 +51,8 @@ public:
     CDatabase& operator=(const CDatabase&) = delete;
 
     virtual bool open(const char* path);
+    // Opens the file with an index built already (elsewhere, by indexGames).
+    virtual bool openIndexed(const char* path, std::vector<GameIndexEntry> entries);
     virtual void setFileName(const CText& path);
     virtual CText fileName() const;
     virtual void filter(const GameFilter& criteria, std::vector<GameIndexEntry>& out) const;

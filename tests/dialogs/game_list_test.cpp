@@ -4,6 +4,7 @@
 #include "app/command_ids.h"
 #include "app/dialog_game_file.h"
 #include "app/dialog_game_list.h"
+#include "app/dialog_indexing.h"
 #include "database/database.h"
 #include "dialog_fixture.h"
 #include "platform/ui/dialog.h"
@@ -228,4 +229,39 @@ TEST_F(GameListTest, WithoutALoadedFileTheCommandsSaySoOrLoad) {
     command(IDM_GAME_LIST);
     EXPECT_EQ(fileAsks.size(), 1u) << "Game list asks for a file as Load game does";
     EXPECT_EQ(mainLine(), Strings{"e4"});
+}
+
+TEST_F(GameListTest, ALargeFileIsIndexedApartAndACancelLeavesTheGameAndTheLoadedFile) {
+    commandWith(IDM_LOAD_GAME, {pressOk()});
+    taps({"d2", "d4"});
+    const Strings before = mainLine();
+    std::string many;
+    for (int copy = 0; copy < 4000; ++copy)
+        many += pgnOf(FIVE_GAMES, std::size(FIVE_GAMES));
+    const std::string large = rootFile("large.pgn");
+    writeFile(large, many);
+    setBackgroundIndexSize(0);
+
+    fileAnswer = large;
+    std::string title;
+    commandWith(IDM_LOAD_GAME, {[&title](Window* dialog) {
+                    title = dialogTitle(dialog);
+                    QApplication::activeModalWidget()->close();
+                }});
+    EXPECT_EQ(title, "Indexing large.pgn");
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no game list after a cancel";
+    EXPECT_EQ(mainLine(), before);
+    EXPECT_EQ(gameDatabase().fileName(), path.c_str()) << "the file loaded before stays loaded";
+    EXPECT_EQ(gameDatabase().index().size(), 5u);
+    EXPECT_TRUE(messages.empty());
+
+    // Left alone, the indexing ends by itself with every game.
+    std::vector<GameIndexEntry> entries;
+    EXPECT_TRUE(indexInBackground(window(), large, &entries));
+    ASSERT_EQ(entries.size(), 20000u);
+    EXPECT_EQ(entries[19999].number, 19999);
+    EXPECT_EQ(std::string(entries[19999].white.c_str()), "Leko, Peter");
+    EXPECT_EQ(entries[19999].end, int64_t(many.size()));
+    EXPECT_EQ(mainLine(), before);
+    setBackgroundIndexSize(16 << 20);
 }

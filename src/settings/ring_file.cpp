@@ -78,7 +78,9 @@ RingFile inspectRingFile(const std::string& path) {
         const size_t count = database.index().size();
         for (size_t n = 0; n < count; ++n) {
             ring.games.push_back(database.gameAt(int(n)));
-            if (!ring.games.back()) ring.whole = false;
+            // A game read only in part keeps what it could read, but the file around it
+            // is damaged all the same.
+            if (!ring.games.back() || !ring.games.back()->leftOut.isEmpty()) ring.whole = false;
         }
     }
     const size_t probeStart = text.size() + ring.separator.size();

@@ -2,7 +2,7 @@
 // The autosave ring's file as a save finds it: its games, which of them read, and
 // whether the file reads whole.
 //
-// "Whole" is the game reader's own verdict, asked twice: every game of the file reads,
+// "Whole" is the game reader's own verdict, asked twice: every game of the file reads whole,
 // and on the file's text with a small game after it, that game is a game of its own that
 // begins where it was put. A file that ends inside an open string or comment, or halfway
 // through a game, fails the second question however leniently the reader makes sense of

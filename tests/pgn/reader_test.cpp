@@ -318,10 +318,10 @@ TEST(PgnReader, ReportsWhatWasLeftOut) {
         {"1. e4 e5 2.", O::IN_PART, "", 2, false, 1,
          "the text ends inside move 2.: the rest of the game is kept in a comment"},
         {"[FEN \"8/8/8/8/8/8/8/4K3 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
-         "its FEN tag gives an impossible position: Each side needs exactly one king"},
+         "its FEN tag gives an impossible position: Black has no king"},
         {"[FEN \"4k3/8/8/8/8/8/8/3QK3 b - - 0 1\"]\n*", O::WHOLE, "", 0, false, 0, ""},
         {"[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n*", O::FAILED, "", 0, false, 0,
-         "its FEN tag gives an impossible position: The side not to move is in check"},
+         "its FEN tag gives an impossible position: Black is in check but White is to move"},
     };
     for (const Case& test : cases) {
         std::istringstream stream(test.text);

@@ -169,8 +169,6 @@ void expectRoundTrip(const std::string& text, const std::string& what) {
     }
 }
 
-} // namespace
-
 TEST(PgnRoundTrip, GeneratedGames) {
     CRandomGames games(20240601);
     int read = 0;
@@ -184,36 +182,57 @@ TEST(PgnRoundTrip, GeneratedGames) {
     EXPECT_EQ(read, 400);
 }
 
-// Files as other programs export them: every game reads whole (but in the
-// file made to be broken) and comes back byte for byte.
+// Every game of the file reads whole (unless the file was made to be broken)
+// and comes back byte for byte.
+void expectFileRoundTrips(const std::string& path, bool broken) {
+    const std::string text = fileText(path);
+    ASSERT_FALSE(text.empty()) << path;
+    std::istringstream stream(text);
+    CPgnReader reader;
+    int64_t offset = reader.firstGameOffset(stream, 0);
+    int games = 0;
+    for (;;) {
+        int64_t next = 0;
+        std::unique_ptr<CGame> scanned;
+        if (!reader.scanGame(stream, offset, next, scanned)) break;
+        if (!broken) {
+            std::unique_ptr<CGame> game;
+            int64_t end = 0;
+            EXPECT_TRUE(reader.readGame(stream, offset, end, game) &&
+                        reader.report().outcome == CReadReport::Outcome::WHOLE)
+                << path << " game " << games << ": " << reader.report().message;
+        }
+        expectRoundTrip(text.substr(size_t(offset), size_t(next - offset)),
+                        path + " game " + std::to_string(games));
+        if (::testing::Test::HasFailure()) return;
+        offset = next;
+        ++games;
+    }
+    EXPECT_GE(games, 2) << path;
+}
+
+} // namespace
+
+// Files as other programs export them.
 TEST(PgnRoundTrip, SampleFiles) {
     for (const char* name :
          {"lichess.pgn", "database_export.pgn", "study.pgn", "broken.pgn", "lichess_study.pgn",
           "windows1252.pgn", "cr_only.pgn", "preamble.pgn"}) {
-        const std::string text = fileText(std::string(TEST_DATA_DIR) + "/" + name);
-        ASSERT_FALSE(text.empty()) << name;
-        std::istringstream stream(text);
-        CPgnReader reader;
-        int64_t offset = reader.firstGameOffset(stream, 0);
-        int games = 0;
-        for (;;) {
-            int64_t next = 0;
-            std::unique_ptr<CGame> scanned;
-            if (!reader.scanGame(stream, offset, next, scanned)) break;
-            if (std::string(name) != "broken.pgn") {
-                std::unique_ptr<CGame> game;
-                int64_t end = 0;
-                EXPECT_TRUE(reader.readGame(stream, offset, end, game) &&
-                            reader.report().outcome == CReadReport::Outcome::WHOLE)
-                    << name << " game " << games << ": " << reader.report().message;
-            }
-            expectRoundTrip(text.substr(size_t(offset), size_t(next - offset)),
-                            std::string(name) + " game " + std::to_string(games));
-            offset = next;
-            ++games;
-        }
-        EXPECT_GE(games, 2) << name;
+        expectFileRoundTrips(std::string(TEST_DATA_DIR) + "/" + name,
+                             std::string(name) == "broken.pgn");
     }
+}
+
+// PGN files that Debian's chess packages install: thousands of games written by
+// other hands than ours.
+TEST(PgnRoundTrip, FilesOfOtherPrograms) {
+    int found = 0;
+    for (const char* path : {"/usr/share/pgn-extract/eco.pgn"}) {
+        if (fileText(path).empty()) continue;
+        ++found;
+        expectFileRoundTrips(path, false);
+    }
+    if (found == 0) GTEST_SKIP() << "pgn-extract's eco.pgn is not installed";
 }
 
 TEST(PgnRoundTrip, HandPickedTexts) {

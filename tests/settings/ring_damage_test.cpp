@@ -114,14 +114,18 @@ TEST_F(RingDamageTest, ADamagedFileIsKeptAsideAndLaterGamesAllReadBack) {
         // What the reader makes of the damaged part itself, if anything, is kept too.
         std::vector<std::string> events = eventsInFile();
         EXPECT_EQ(std::count(events.begin(), events.end(), "(unread)"), 0) << c.what;
+        // The games of the damaged part that the reader made something of may stand
+        // anywhere among the kept ones; the rest keep their order.
         std::vector<std::string> expected = c.keptGames;
-        const size_t damagedPart = events.size() - std::min(events.size(), expected.size() + 3);
-        events.erase(events.begin() + std::ptrdiff_t(expected.size()),
-                     events.begin() + std::ptrdiff_t(expected.size() + damagedPart));
         for (const char* event : {"after 0", "after 1", "after 2"})
             expected.push_back(event);
-        EXPECT_EQ(events, expected) << c.what;
-        EXPECT_EQ(slot(), int32_t(expected.size() + damagedPart) - 1) << c.what;
+        std::vector<std::string> known;
+        for (const std::string& event : events) {
+            if (std::find(expected.begin(), expected.end(), event) != expected.end())
+                known.push_back(event);
+        }
+        EXPECT_EQ(known, expected) << c.what;
+        EXPECT_EQ(slot(), int32_t(events.size()) - 1) << c.what;
         EXPECT_EQ(fileText(damaged(1)), c.bytes) << c.what << ": the damaged file kept whole";
         EXPECT_FALSE(std::filesystem::exists(damaged(2))) << c.what << ": set aside once";
         std::vector<std::string> files;
@@ -203,7 +207,10 @@ TEST_F(RingDamageTest, TheSlotNumberFollowsOnlyAGameThatIsInTheFile) {
 }
 
 TEST_F(RingDamageTest, RestoringFallsBackToTheNewestSlotThatReads) {
-    const std::string broken = "[Event \"bad\"]\n\n1. e4 e5 2. Qxh9 *\n\n";
+    // A game of which nothing reads, and one that reads up to a bad move: the user's
+    // moves before the damage are worth more than an older game.
+    const std::string broken = "[Event \"bad\"]\n[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]\n\n*\n\n";
+    const std::string cut = "[Event \"cut\"]\n\n1. e4 e5 2. Qxh9 *\n\n";
     const std::string game0 = "[Event \"g0\"]\n\n1. e4 *\n\n";
     const std::string game2 = "[Event \"g2\"]\n\n1. c4 *\n\n";
     struct Case {
@@ -215,6 +222,7 @@ TEST_F(RingDamageTest, RestoringFallsBackToTheNewestSlotThatReads) {
         {game0 + broken + game2, 1, "g0"},  {game0 + broken + game2, 2, "g2"},
         {broken + game0 + game2, 0, "g2"}, // back past the first slot to the last
         {game0 + game2 + broken, -1, "g2"}, {broken + broken, 1, "(none)"},
+        {game0 + cut, 1, "cut"},
     };
     for (const Case& c : cases) {
         writeBytes(path, c.file);

@@ -76,6 +76,12 @@ void CDatabase::lastError(int32_t& code, CText& text) const {
 }
 
 bool CDatabase::open(const char* path) {
+    if (!openFile(path)) return false;
+    buildIndex();
+    return m_isOpen;
+}
+
+bool CDatabase::openFile(const char* path) {
     if (m_isOpen) close();
     m_name = path;
     m_file = m_files.openForReading(path);
@@ -85,8 +91,7 @@ bool CDatabase::open(const char* path) {
     }
     m_current = 0;
     m_isOpen = true;
-    buildIndex();
-    return m_isOpen;
+    return true;
 }
 
 void CDatabase::setFileName(const CText& path) {
@@ -153,16 +158,8 @@ void CDatabase::buildIndex() {
 }
 
 bool CDatabase::openIndexed(const char* path, std::vector<GameIndexEntry> entries) {
-    if (m_isOpen) close();
-    m_name = path;
-    m_file = m_files.openForReading(path);
-    if (!m_file) {
-        setError(DB_FILE_NOT_FOUND, path);
-        return false;
-    }
+    if (!openFile(path)) return false;
     m_entries = std::move(entries);
-    m_current = 0;
-    m_isOpen = true;
     return true;
 }
 

@@ -100,6 +100,8 @@ protected:
     void seekTo(int64_t offset);
 
 private:
+    // Opens the file for reading, with no index yet.
+    bool openFile(const char* path);
     bool hasGame(int n) const { return m_isOpen && n >= 0 && n < int(m_entries.size()); }
     int64_t filePosition();
     void setReplacementError(const CFileReplacement& replacement);

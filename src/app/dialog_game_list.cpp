@@ -72,7 +72,9 @@ void sortRows() {
     const bool ascending = list.ascending || column < 0;
     std::stable_sort(list.rows.begin(), list.rows.end(), [&](int a, int b) {
         const int order = column <= COLUMN_NUMBER
-                              ? (a < b ? -1 : a > b ? 1 : 0)
+                              ? (a < b   ? -1
+                                 : a > b ? 1
+                                         : 0)
                               : compareNoCase(columnText(index[size_t(a)], column),
                                               columnText(index[size_t(b)], column));
         return ascending ? order < 0 : order > 0;

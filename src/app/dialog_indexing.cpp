@@ -50,8 +50,8 @@ void scan(Window* dialog, Indexing* job) {
 }
 
 void showProgress(Window* dialog, uintptr_t games, intptr_t perMille) {
-    const std::string text = std::to_string(games) + " games, " + std::to_string(perMille / 10) +
-                             "% of the file";
+    const std::string text =
+        std::to_string(games) + " games, " + std::to_string(perMille / 10) + "% of the file";
     setDlgItemText(dialog, IDC_INDEXING_PROGRESS, text.c_str());
 }
 

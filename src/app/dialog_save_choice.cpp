@@ -58,8 +58,7 @@ intptr_t saveChoiceProc(Window* dialog, unsigned message, uintptr_t wParam, intp
 
 } // namespace
 
-SaveChoice saveChoiceDialog(Window* owner, const std::string& fileName, int games,
-                            int loadedGame) {
+SaveChoice saveChoiceDialog(Window* owner, const std::string& fileName, int games, int loadedGame) {
     const ModalScope modal;
     question = Question{fileName, games, loadedGame};
     const intptr_t answer = dialogBox("savechoice", owner, saveChoiceProc);

@@ -45,8 +45,8 @@ std::string pgnOf(const GameRow* rows, size_t count) {
         const GameRow& g = rows[i];
         text += std::string("[Event \"") + g.event + "\"]\n[Site \"?\"]\n[Date \"" + g.date +
                 "\"]\n[Round \"?\"]\n[White \"" + g.white + "\"]\n[Black \"" + g.black +
-                "\"]\n[Result \"" + g.result + "\"]\n[ECO \"" + g.eco + "\"]\n\n" + g.moves +
-                " " + g.result + "\n\n";
+                "\"]\n[Result \"" + g.result + "\"]\n[ECO \"" + g.eco + "\"]\n\n" + g.moves + " " +
+                g.result + "\n\n";
     }
     return text;
 }
@@ -115,8 +115,8 @@ TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
     EXPECT_EQ(title, "Games in five.pgn");
     EXPECT_EQ(count, "5 of 5 games");
     EXPECT_TRUE(listHasFocus);
-    EXPECT_EQ(firstRow, (Strings{"1", "Carlsen, Magnus", "Anand, Viswanathan", "1-0",
-                                 "2004.12.30", "Wijk", "B90"}));
+    EXPECT_EQ(firstRow, (Strings{"1", "Carlsen, Magnus", "Anand, Viswanathan", "1-0", "2004.12.30",
+                                 "Wijk", "B90"}));
     EXPECT_EQ(selected, (std::vector<int>{0, 4, 0, 4, 2}));
     EXPECT_EQ(appState.game->white(), "Kramnik, Vladimir");
     EXPECT_EQ(mainLine(), (Strings{"e4", "e5", "Nf3"}));
@@ -130,38 +130,35 @@ TEST_F(GameListTest, TheSearchFieldsFilterAndEscapeKeepsTheCurrentGame) {
         seen.emplace_back(getDlgItemText(dialog, IDC_LIST_COUNT), column(dialog, COLUMN_NUMBER));
     };
     commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
-                    typeDlgItemText(dialog, IDC_LIST_WHITE, "carlsen");
-                    look(dialog);
-                    clickDlgItem(dialog, IDC_LIST_ANY_COLOUR);
-                    look(dialog);
-                    typeDlgItemText(dialog, IDC_LIST_BLACK, "Anand");
-                    look(dialog); // Carlsen and Anand, in either colour
-                    typeDlgItemText(dialog, IDC_LIST_WHITE, "");
-                    typeDlgItemText(dialog, IDC_LIST_BLACK, "");
-                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 1); // 1-0
-                    look(dialog);
-                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 0);
-                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2004.12.01");
-                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "2005.01.31");
-                    look(dialog);
-                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2005");
-                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "");
-                    typeDlgItemText(dialog, IDC_LIST_EVENT, "wijk");
-                    look(dialog);
-                    typeDlgItemText(dialog, IDC_LIST_EVENT, "");
-                    typeDlgItemText(dialog, IDC_LIST_ECO, "A0");
-                    look(dialog); // nothing shown: Open cannot open anything
-                    seen.back().first += isDlgItemEnabled(dialog, IDOK) ? " open" : " no open";
-                },
-                pressCancel()});
+                                    typeDlgItemText(dialog, IDC_LIST_WHITE, "carlsen");
+                                    look(dialog);
+                                    clickDlgItem(dialog, IDC_LIST_ANY_COLOUR);
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_BLACK, "Anand");
+                                    look(dialog); // Carlsen and Anand, in either colour
+                                    typeDlgItemText(dialog, IDC_LIST_WHITE, "");
+                                    typeDlgItemText(dialog, IDC_LIST_BLACK, "");
+                                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 1); // 1-0
+                                    look(dialog);
+                                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 0);
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2004.12.01");
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "2005.01.31");
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2005");
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "");
+                                    typeDlgItemText(dialog, IDC_LIST_EVENT, "wijk");
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_EVENT, "");
+                                    typeDlgItemText(dialog, IDC_LIST_ECO, "A0");
+                                    look(dialog); // nothing shown: Open cannot open anything
+                                    seen.back().first +=
+                                        isDlgItemEnabled(dialog, IDOK) ? " open" : " no open";
+                                },
+                                pressCancel()});
     EXPECT_EQ(actionsLeft, 0u);
     const std::vector<std::pair<std::string, Strings>> expected = {
-        {"1 of 5 games", {"1"}},
-        {"3 of 5 games", {"1", "3", "5"}},
-        {"1 of 5 games", {"1"}},
-        {"2 of 5 games", {"1", "5"}},
-        {"3 of 5 games", {"1", "2", "3"}},
-        {"1 of 5 games", {"5"}},
+        {"1 of 5 games", {"1"}},      {"3 of 5 games", {"1", "3", "5"}}, {"1 of 5 games", {"1"}},
+        {"2 of 5 games", {"1", "5"}}, {"3 of 5 games", {"1", "2", "3"}}, {"1 of 5 games", {"5"}},
         {"0 of 5 games no open", {}},
     };
     EXPECT_EQ(seen, expected);

@@ -37,7 +37,8 @@ public:
     void setHeadings(const std::vector<std::string>& headings) {
         beginResetModel();
         m_headings.clear();
-        for (const std::string& heading : headings) m_headings.push_back(widen(heading));
+        for (const std::string& heading : headings)
+            m_headings.push_back(widen(heading));
         endResetModel();
     }
     void setRows(int count, ListViewCell cell) {
@@ -47,8 +48,7 @@ public:
         endResetModel();
     }
     std::string cell(int row, int column) const {
-        if (!m_cell || row < 0 || row >= m_rows || column < 0 ||
-            column >= int(m_headings.size()))
+        if (!m_cell || row < 0 || row >= m_rows || column < 0 || column >= int(m_headings.size()))
             return {};
         return m_cell(row, column);
     }
@@ -105,11 +105,10 @@ QWidget* createListView(Window* dialog, int id, QWidget* parent) {
     view->horizontalHeader()->setSectionsClickable(true);
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setStretchLastSection(true);
-    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view,
-                     [dialog, id](int column) {
-                         sendMessage(dialog, WM_COMMAND, makeWParam(unsigned(id), LVN_COLUMNCLICK),
-                                     column);
-                     });
+    QObject::connect(
+        view->horizontalHeader(), &QHeaderView::sectionClicked, view, [dialog, id](int column) {
+            sendMessage(dialog, WM_COMMAND, makeWParam(unsigned(id), LVN_COLUMNCLICK), column);
+        });
     QObject::connect(view, &QTableView::doubleClicked, view, [dialog, id](const QModelIndex&) {
         sendMessage(dialog, WM_COMMAND, makeWParam(unsigned(id), LVN_ITEMACTIVATE), 0);
     });
@@ -141,8 +140,8 @@ void listViewSetSortColumn(Window* dialog, int id, int column, bool ascending) {
     QTableView* view = viewOf(dialog, id);
     if (!view) return;
     view->horizontalHeader()->setSortIndicatorShown(column >= 0);
-    view->horizontalHeader()->setSortIndicator(column,
-                                               ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    view->horizontalHeader()->setSortIndicator(column, ascending ? Qt::AscendingOrder
+                                                                 : Qt::DescendingOrder);
 }
 
 int listViewCurSel(Window* dialog, int id) {

@@ -1,5 +1,6 @@
 #include "app/dialog_commands.h"
 
+#include "app/command_ids.h"
 #include "app/dialog_game_file.h"
 #include "app/dialog_moves.h"
 #include "app/dialog_options.h"
@@ -7,6 +8,16 @@
 
 int loadGameCommand(platform::Window* window, int, intptr_t, unsigned) {
     loadGame(window);
+    return 0;
+}
+
+int gameListCommand(platform::Window* window, int, intptr_t, unsigned) {
+    gameList(window);
+    return 0;
+}
+
+int stepGameCommand(platform::Window* window, int id, intptr_t, unsigned) {
+    stepGame(window, id == IDM_NEXT_GAME ? 1 : -1);
     return 0;
 }
 

@@ -9,6 +9,9 @@ struct Window;
 }
 
 int loadGameCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+int gameListCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
+// Next game and Previous game, by the command's id.
+int stepGameCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int saveGameCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int gameMovesCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);
 int optionsCommand(platform::Window* window, int id, intptr_t lParam, unsigned notification);

@@ -129,8 +129,10 @@ void writeBack(Window* dialog) {
 intptr_t onCommand(Window* dialog, int id, unsigned notification) {
     switch (id) {
     case IDOK:
-    case IDCANCEL:
         writeBack(dialog);
+        endDialog(dialog, id);
+        return 1;
+    case IDCANCEL:
         endDialog(dialog, id);
         return 1;
     case IDC_UNDO:
@@ -169,9 +171,14 @@ intptr_t gameDetailsProc(Window* dialog, unsigned message, uintptr_t wParam, int
 
 } // namespace
 
-void gameDetailsDialog(Window* owner) {
-    if (!appState.game) return;
+bool gameDetailsDialog(Window* owner) {
+    if (!appState.game) return false;
     const ModalScope modal;
-    dialogBox(IDD_GAME_DETAILS, owner, gameDetailsProc);
+    // Opening completes the tags; a Cancel takes that back with the rest.
+    const std::vector<CTagPair> before = appState.game->tags();
+    const intptr_t answer = dialogBox(IDD_GAME_DETAILS, owner, gameDetailsProc);
     extraTags.clear();
+    if (answer == IDOK) return true;
+    if (appState.game) appState.game->restoreTags(before);
+    return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Game details dialog (113), shown by Save game: the players, event, site, date
-// and result, and the game's other tags. Whether closed with OK or Cancel, the fields
-// are written back to the game.
+// and result, and the game's other tags. OK writes the fields back to the game; Cancel
+// leaves the game's tags as they were and cancels the save.
 
 // The dialog's controls, by the identifiers its template gives them.
 enum : int {
@@ -20,4 +20,5 @@ namespace platform {
 struct Window;
 }
 
-void gameDetailsDialog(platform::Window* owner);
+// True when closed with OK.
+bool gameDetailsDialog(platform::Window* owner);

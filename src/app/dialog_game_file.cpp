@@ -1,38 +1,65 @@
 #include "app/dialog_game_file.h"
 
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/dialog_game_details.h"
+#include "app/dialog_game_list.h"
+#include "app/dialog_indexing.h"
+#include "app/dialog_save_choice.h"
 #include "app/dialog_modal.h"
-#include "app/shell.h"
 #include "app/show_message.h"
 #include "app/stored_state.h"
 #include "board/animation.h"
 #include "database/database.h"
 #include "database/file_replacement.h"
 #include "pgn/pgn_reader.h"
+#include "platform/kernel/paths.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/filedialog.h"
 #include "platform/ui/window.h"
 #include "settings/autosave.h"
+#include "settings/settings.h"
 
 using namespace platform;
 
 namespace {
 
 CFileSystem* saveFiles = nullptr;
+// The game last opened from the loaded file, to know whether the current game is it.
+const CGame* openedGame = nullptr;
 
-FileDialogRequest pgnFileRequest(const char* title, bool save) {
+// The folder of the game file chosen last, so that the next choice starts beside it.
+constexpr char GAME_FOLDER_KEY[] = "GameFolder";
+
+std::string startFolder() {
+    CText stored;
+    if (appState.settings && appState.settings->getString(GAME_FOLDER_KEY, &stored) &&
+        !stored.isEmpty() && std::filesystem::is_directory(stored.c_str()))
+        return stored.c_str();
+    return documentsFolder();
+}
+
+void rememberFolder(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (appState.settings && slash != std::string::npos)
+        appState.settings->setString(GAME_FOLDER_KEY, path.substr(0, slash + 1).c_str());
+}
+
+FileDialogRequest pgnFileRequest(const char* title, bool save, const std::string& folder) {
     FileDialogRequest request;
     request.title = title;
     request.filterText = ".pgn file (*.pgn)";
     request.pattern = "*.pgn";
     request.defaultExtension = "pgn";
-    request.initialFolder = shell.exeDirectory.c_str();
+    request.initialFolder = folder;
     request.save = save;
     request.mustExist = !save;
     request.overwritePrompt = save;
@@ -41,7 +68,10 @@ FileDialogRequest pgnFileRequest(const char* title, bool save) {
 
 bool chooseFile(Window* window, const char* title, bool save, std::string* path) {
     const ModalScope modal;
-    return getFileName(window, pgnFileRequest(title, save), path) && !path->empty();
+    if (!getFileName(window, pgnFileRequest(title, save, startFolder()), path) || path->empty())
+        return false;
+    rememberFolder(*path);
+    return true;
 }
 
 // Opening indexes the whole file, which takes a moment for a large one.
@@ -64,22 +94,31 @@ void setSaveFileSystem(CFileSystem* files) {
     saveFiles = files;
 }
 
-void loadGame(Window* window) {
-    std::string path;
-    if (!chooseFile(window, "Select file", false, &path)) return;
-    CDatabase& database = gameDatabase();
-    if (!openUnderWaitCursor(database, path)) {
-        showMessage(window, ("Could not open " + path).c_str());
-        return;
-    }
-    std::unique_ptr<CGame> game = database.gameAt(0);
+namespace {
+
+CText fileNameOf(const CDatabase& database) {
+    const std::string path = database.fileName().c_str();
+    return path.substr(path.find_last_of('/') + 1).c_str();
+}
+
+// Game n (0-based) of the database becomes the current game, as Load game makes it.
+void openGameAt(Window* window, CDatabase& database, int n) {
+    std::unique_ptr<CGame> game = database.gameAt(n);
     if (!game) {
+        const std::string path = database.fileName().c_str();
         // Staying silent would leave the user wondering whether anything was read.
-        showMessage(window, ("No game could be read from " + path).c_str());
+        showMessage(window, (database.index().size() == 1
+                                 ? "No game could be read from " + path
+                                 : "Game " + std::to_string(n + 1) + " could not be read from " +
+                                       path)
+                                .c_str());
         return;
     }
     openGame(window, std::move(game));
+    openedGame = appState.game.get();
 }
+
+} // namespace
 
 void openGame(Window* window, std::unique_ptr<CGame> game) {
     // Said once, so the user knows the game is not all the file holds; the
@@ -98,23 +137,132 @@ void writeGameAsSaved(CGame& game, std::ostream& out) {
     game.writeTo(out);
 }
 
+void loadGame(Window* window) {
+    std::string path;
+    if (!chooseFile(window, "Select file", false, &path)) return;
+    CDatabase& database = gameDatabase();
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && int64_t(size) >= backgroundIndexSize()) {
+        // The loaded file and the game stay as they are until the index is complete.
+        std::vector<GameIndexEntry> entries;
+        if (!indexInBackground(window, path, &entries)) return;
+        if (!database.openIndexed(path.c_str(), std::move(entries))) {
+            showMessage(window, ("Could not open " + path).c_str());
+            return;
+        }
+    } else if (!openUnderWaitCursor(database, path)) {
+        showMessage(window, ("Could not open " + path).c_str());
+        return;
+    }
+    if (database.index().empty()) {
+        showMessage(window, ("No game could be read from " + path).c_str());
+        return;
+    }
+    if (database.index().size() == 1) {
+        openGameAt(window, database, 0);
+        return;
+    }
+    const int chosen = gameListDialog(window, database, 0);
+    if (chosen >= 0) openGameAt(window, database, chosen);
+}
+
+void gameList(Window* window) {
+    CDatabase& database = gameDatabase();
+    if (!database.isOpen() || database.index().empty()) {
+        loadGame(window);
+        return;
+    }
+    const int chosen = gameListDialog(window, database, database.current());
+    if (chosen >= 0) openGameAt(window, database, chosen);
+}
+
+void stepGame(Window* window, int step) {
+    CDatabase& database = gameDatabase();
+    if (!database.isOpen() || database.index().empty()) {
+        showMessage(window, "No file is loaded: Load game first");
+        return;
+    }
+    const int n = database.current() + step;
+    if (n < 0 || n >= int(database.index().size())) {
+        const std::string which = step > 0 ? "the last" : "the first";
+        showMessage(window, ("Game " + std::to_string(database.current() + 1) + " is " + which +
+                             " game in " + fileNameOf(database).c_str())
+                                .c_str());
+        return;
+    }
+    openGameAt(window, database, n);
+}
+
+namespace {
+
+// The current game, if it was opened from the file loaded last: which game it is there.
+int loadedGameIn(const std::string& path) {
+    const CDatabase& loaded = gameDatabase();
+    if (!openedGame || openedGame != appState.game.get() || !loaded.isOpen() ||
+        loaded.fileName() != path.c_str())
+        return -1;
+    return loaded.current();
+}
+
+// Writes the game as chosen; false, with the file as it was, when that fails. On
+// success *number is where the game now stands in the file.
+bool writeGame(CFileSystem& files, const std::string& path, SaveChoice choice, int loadedGame,
+               CGame& game, int* number) {
+    if (choice == SaveChoice::replaceFile) {
+        CFileReplacement replacement(files, path.c_str());
+        if (!replacement.begin()) return false;
+        game.writeTo(replacement.out());
+        *number = 0;
+        return replacement.commit();
+    }
+    CPgnReader reader;
+    CDatabase existing(reader, files);
+    if (!existing.open(path.c_str())) return false;
+    *number = choice == SaveChoice::append ? int(existing.index().size()) : loadedGame;
+    return choice == SaveChoice::append ? existing.appendSafely(game)
+                                        : existing.replaceAt(loadedGame, game);
+}
+
+} // namespace
+
 void saveGame(Window* window) {
     std::string path;
     if (!chooseFile(window, "New file", true, &path)) return;
     CFileSystem& files = saveFiles ? *saveFiles : realFileSystem();
-    // Asked before the details, so that nobody fills them in for a file that is refused.
-    CFileReplacement replacement(files, path.c_str());
-    if (!replacement.begin()) {
-        showMessage(window, ("Could not open " + path + " ").c_str());
-        return;
+    // Asked before anything else, so that nobody answers questions for a file that is refused.
+    {
+        CFileReplacement probe(files, path.c_str());
+        if (!probe.begin()) {
+            showMessage(window, ("Could not open " + path + " ").c_str());
+            return;
+        }
     }
-    gameDetailsDialog(window);
+    const int loadedGame = loadedGameIn(path);
+    SaveChoice choice = SaveChoice::replaceFile;
+    {
+        CPgnReader reader;
+        CDatabase existing(reader, files);
+        const int games = existing.open(path.c_str()) ? int(existing.index().size()) : 0;
+        if (games > 0) {
+            const std::string name = path.substr(path.find_last_of('/') + 1);
+            choice = saveChoiceDialog(window, name, games, loadedGame);
+        }
+    }
+    if (choice == SaveChoice::cancel || !gameDetailsDialog(window)) return;
     appState.completeTags(false);
-    writeGameAsSaved(*appState.game, replacement.out());
-    if (!replacement.commit()) {
+    CGame& game = *appState.game;
+    game.setOptions(75, true, true, true, true, false);
+    int number = 0;
+    if (!writeGame(files, path, choice, loadedGame, game, &number)) {
         showMessage(window, ("Could not save the game to " + path).c_str());
         return;
     }
     CDatabase& loaded = gameDatabase();
-    if (loaded.isOpen() && loaded.fileName() == path.c_str()) openUnderWaitCursor(loaded, path);
+    if (loaded.isOpen() && loaded.fileName() == path.c_str()) {
+        openUnderWaitCursor(loaded, path);
+        // The saved game is now the file's game that Save and Next game count from.
+        loaded.setCurrent(number);
+        openedGame = appState.game.get();
+    }
 }

@@ -15,8 +15,13 @@ struct Window;
 // The database Load game reads from: the file loaded last stays open and indexed.
 CDatabase& gameDatabase();
 
-// The first game of the chosen file becomes the current game; the others are indexed.
+// The chosen file is indexed; a file of one game opens it, one of more shows the game
+// list to choose from. The current game stays until a game is opened.
 void loadGame(platform::Window* window);
+// The game list of the file loaded last (Load game when there is none).
+void gameList(platform::Window* window);
+// The game step places after (or before) the one opened last, in the file loaded last.
+void stepGame(platform::Window* window, int step);
 // The chosen file is replaced by the current game, after the Game details dialog. The
 // game is written beside the file and renamed over it only once it is all written, so
 // a failure leaves the file as it was; a write-protected file is refused, a link keeps

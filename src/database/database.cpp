@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <istream>
+#include <utility>
 #include <ostream>
 #include <vector>
 
@@ -75,6 +76,12 @@ void CDatabase::lastError(int32_t& code, CText& text) const {
 }
 
 bool CDatabase::open(const char* path) {
+    if (!openFile(path)) return false;
+    buildIndex();
+    return m_isOpen;
+}
+
+bool CDatabase::openFile(const char* path) {
     if (m_isOpen) close();
     m_name = path;
     m_file = m_files.openForReading(path);
@@ -84,8 +91,7 @@ bool CDatabase::open(const char* path) {
     }
     m_current = 0;
     m_isOpen = true;
-    buildIndex();
-    return m_isOpen;
+    return true;
 }
 
 void CDatabase::setFileName(const CText& path) {
@@ -109,21 +115,19 @@ int64_t CDatabase::filePosition() {
     return position < 0 ? 0 : int64_t(position);
 }
 
-void CDatabase::buildIndex() {
-    if (!m_isOpen) {
-        m_entries.clear();
-        m_current = 0;
-        return;
-    }
-    const int64_t first = filePosition();
-    int64_t start = m_reader.firstGameOffset(*m_file, first);
+bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndexEntry>& entries,
+                const IndexProgress& keepGoing) {
+    stream.clear();
+    const std::streampos position = stream.tellg();
+    // Text before the first game (a preamble, a comment) is no game of the file.
+    int64_t start = reader.firstGameOffset(stream, position < 0 ? 0 : int64_t(position));
     int64_t end = 0;
     std::unique_ptr<CGame> game;
-    while (m_reader.scanGame(*m_file, start, end, game)) {
+    while (reader.scanGame(stream, start, end, game)) {
         // A reader that makes no progress would index the same text forever.
         if (end <= start) break;
         GameIndexEntry entry;
-        entry.number = int32_t(m_entries.size());
+        entry.number = int32_t(entries.size());
         entry.white = game->white();
         entry.black = game->black();
         entry.date = game->date();
@@ -133,12 +137,30 @@ void CDatabase::buildIndex() {
         entry.result = game->result();
         entry.start = start;
         entry.end = end;
-        m_entries.push_back(entry);
+        entries.push_back(entry);
         game.reset();
         start = end;
+        if (keepGoing && !keepGoing(end, entries.size())) return false;
     }
+    return true;
+}
+
+void CDatabase::buildIndex() {
+    if (!m_isOpen) {
+        m_entries.clear();
+        m_current = 0;
+        return;
+    }
+    const int64_t first = filePosition();
+    indexGames(m_reader, *m_file, m_entries, nullptr);
     m_current = 0;
     seekTo(first);
+}
+
+bool CDatabase::openIndexed(const char* path, std::vector<GameIndexEntry> entries) {
+    if (!openFile(path)) return false;
+    m_entries = std::move(entries);
+    return true;
 }
 
 const std::vector<GameIndexEntry>& CDatabase::index() const {
@@ -217,6 +239,23 @@ bool CDatabase::append(const char* path, CGame& game) {
     return true;
 }
 
+bool CDatabase::appendSafely(CGame& game) {
+    if (!m_isOpen) return false;
+    m_file->clear();
+    if (!m_file->seekg(0, std::ios_base::end)) {
+        setError(DB_SEEK_FAILED);
+        return false;
+    }
+    const int64_t size = int64_t(m_file->tellg());
+    // A last line without its line break would run into the new game's first tag.
+    char last = '\n';
+    if (size > 0 && !(m_file->seekg(size - 1) && m_file->get(last))) {
+        setError(DB_READ_ERROR);
+        return false;
+    }
+    return rewrite(size, size, &game, size == 0 ? "" : last == '\n' ? "\n" : "\n\n");
+}
+
 bool CDatabase::replaceCurrent(CGame& game) {
     return replaceAt(m_current, game);
 }
@@ -235,7 +274,7 @@ bool CDatabase::deleteAt(int n) {
     return rewrite(m_entries[size_t(n)].start, m_entries[size_t(n)].end, nullptr);
 }
 
-bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
+bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game, const char* before) {
     if (!m_isOpen) return false;
     const int32_t keptCurrent = m_current;
     const CText name = m_name;
@@ -249,6 +288,7 @@ bool CDatabase::rewrite(int64_t start, int64_t end, CGame* game) {
         std::ostream& out = replacement.out();
         bool written = start <= 0 || copyRange(out, 0, start);
         if (written && game) {
+            out << before;
             game->writeTo(out);
             // The part was missing: a game that could not be written must not
             // replace the one on disk.

@@ -8,6 +8,7 @@
 // swapping the two by renaming, so that the old file survives every failure.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <vector>
@@ -20,6 +21,13 @@
 class CFileReplacement;
 class CGame;
 class CGameReader;
+
+// Scans the games of stream from its position on (past any text before the first),
+// appending an entry for each to entries. keepGoing is asked after every game with the position reached and the games indexed so
+// far; false stops the scan, and so does the end of the games. False when stopped early.
+using IndexProgress = std::function<bool(int64_t position, size_t games)>;
+bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndexEntry>& entries,
+                const IndexProgress& keepGoing);
 
 // Error codes; their texts are fixed (see errorTextFormat).
 enum : int32_t {
@@ -43,6 +51,8 @@ public:
     CDatabase& operator=(const CDatabase&) = delete;
 
     virtual bool open(const char* path);
+    // Opens the file with an index built already (elsewhere, by indexGames).
+    virtual bool openIndexed(const char* path, std::vector<GameIndexEntry> entries);
     virtual void setFileName(const CText& path);
     virtual CText fileName() const;
     virtual void filter(const GameFilter& criteria, std::vector<GameIndexEntry>& out) const;
@@ -52,6 +62,9 @@ public:
     virtual std::unique_ptr<CGame> previous();
     virtual std::unique_ptr<CGame> gameAt(int n);
     virtual bool append(const char* path, CGame& game);
+    // Adds the game after the file's last byte through a file replacement, so that a
+    // failure leaves the file as it was (append writes into the file itself).
+    virtual bool appendSafely(CGame& game);
     virtual bool replaceCurrent(CGame& game);
     virtual bool replaceAt(int n, CGame& game);
     virtual bool deleteCurrent();
@@ -65,6 +78,10 @@ public:
 
     bool isOpen() const { return m_isOpen; }
     int32_t current() const { return m_current; }
+    // The game next and previous count from, once it is known without reading it.
+    void setCurrent(int32_t n) {
+        if (hasGame(n)) m_current = n;
+    }
     int32_t errorCode() const { return m_errorCode; }
     const CText& errorText() const { return m_errorText; }
 
@@ -75,13 +92,16 @@ protected:
     // Replaces the bytes from start up to end with the game's text (or with
     // nothing) through a file replacement: the file is never half-written, a
     // write-protected one is refused, a link stays a link and the mode is kept.
-    bool rewrite(int64_t start, int64_t end, CGame* game);
+    // Before goes ahead of the game's text.
+    bool rewrite(int64_t start, int64_t end, CGame* game, const char* before = "");
     // Copies the file's bytes from `from` up to `to` (to the end when to is 0)
     // to out, in blocks.
     bool copyRange(std::ostream& out, int64_t from, int64_t to);
     void seekTo(int64_t offset);
 
 private:
+    // Opens the file for reading, with no index yet.
+    bool openFile(const char* path);
     bool hasGame(int n) const { return m_isOpen && n >= 0 && n < int(m_entries.size()); }
     int64_t filePosition();
     void setReplacementError(const CFileReplacement& replacement);

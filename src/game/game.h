@@ -46,6 +46,8 @@ public:
     // none); nothing when the game has a tag of that name already.
     void insertTagBefore(const char* name, const CText& value, const char* before);
     const std::vector<CTagPair>& tags() const { return m_tags; }
+    // Puts back tags taken from tags() (a dialog that is cancelled).
+    void restoreTags(const std::vector<CTagPair>& tags) { m_tags = tags; }
     // Names of the tags, in tag order, that are not in known.
     std::vector<CText> otherTagNames(const std::vector<CText>& known) const;
 

@@ -31,7 +31,8 @@ TEST_F(ProgramTest, MenusAndButtonsReadAsTheyShould) {
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "File: New game=40006 Load game...=40003 Save game...=40004 "
-                         "Export board image...=40096 - Exit=40001",
+                         "Export board image...=40096 - Game list...=40070 Next game=40071 "
+                         "Previous game=40072 - Exit=40001",
                          "Tools: Options...=40012 Game moves...=40020 Move now=40016 "
                          "Setup board...=40049 - Copy position\tCtrl+Shift+C=40093 "
                          "Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095",
@@ -59,7 +60,8 @@ TEST_F(ProgramTest, KeysSendTheirCommands) {
         {"Ctrl+S", IDM_SAVE_GAME}, {"Left", IDM_BACK},         {"Right", IDM_FORWARD},
         {"Up", IDM_FAST_FORWARD},  {"Down", IDM_FAST_BACK},    {"Return", IDM_MOVE_NOW},
         {"Home", IDM_GAME_START},  {"End", IDM_MAIN_LINE_END}, {"Ctrl+Shift+C", IDM_COPY_POSITION},
-        {"Ctrl+C", IDM_COPY_GAME}, {"Ctrl+V", IDM_PASTE}};
+        {"Ctrl+C", IDM_COPY_GAME}, {"Ctrl+V", IDM_PASTE},      {"Ctrl+L", IDM_GAME_LIST},
+        {"Ctrl+PgDown", IDM_NEXT_GAME}, {"Ctrl+PgUp", IDM_PREVIOUS_GAME}};
     for (const Case& c : cases)
         EXPECT_EQ(acceleratorCommand(keys, c.key), c.command) << c.key;
     destroyAccelerators(keys);

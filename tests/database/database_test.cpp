@@ -194,6 +194,57 @@ TEST_F(DatabaseTest, AppendAddsTheGameToAnyFile) {
     EXPECT_EQ(errorOf(database), "3 Could not open for appending " + impossible);
 }
 
+TEST_F(DatabaseTest, AppendingSafelyKeepsTheFileBytesAndStartsTheGameOnANewLine) {
+    struct Case {
+        std::string file;
+        std::string separator; // what comes between the file and the game
+    };
+    // GAME_C ends with one line break, GAME_A with a blank line, and "1-0" with none.
+    const Case cases[] = {{GAME_A, "\n"}, {GAME_C, "\n"}, {GAME_A + "1. e4 1-0", "\n\n"}, {"", ""}};
+    for (const Case& c : cases) {
+        spit(m_path, c.file);
+        CDatabase database(m_reader);
+        ASSERT_TRUE(database.open(m_path.c_str()));
+        const size_t games = database.index().size();
+        auto game = gameWithEvent("Appended");
+        ASSERT_TRUE(database.appendSafely(*game)) << errorOf(database);
+        EXPECT_EQ(fileText(m_path), c.file + c.separator + game->toString().c_str()) << c.file;
+        EXPECT_FALSE(fs::exists(m_path + ".tmp"));
+        ASSERT_EQ(database.index().size(), games + 1) << "the index follows the file";
+        EXPECT_EQ(event(database.gameAt(int(games))), "Appended");
+    }
+}
+
+TEST_F(DatabaseTest, AnIndexBuiltApartCanBeStoppedAndOpensTheFile) {
+    spit(m_path, THREE_GAMES);
+    std::ifstream stream(m_path, std::ios::binary);
+    std::vector<GameIndexEntry> entries;
+    std::vector<size_t> asked;
+    EXPECT_FALSE(indexGames(m_reader, stream, entries, [&asked](int64_t, size_t games) {
+        asked.push_back(games);
+        return games < 2;
+    })) << "stopped";
+    EXPECT_EQ(asked, (std::vector<size_t>{1, 2}));
+    ASSERT_EQ(entries.size(), 2u);
+
+    stream.clear();
+    stream.seekg(0);
+    entries.clear();
+    int64_t last = 0;
+    EXPECT_TRUE(indexGames(m_reader, stream, entries, [&last](int64_t position, size_t) {
+        last = position;
+        return true;
+    }));
+    EXPECT_EQ(last, int64_t(THREE_GAMES.size()));
+    CDatabase database(m_reader);
+    ASSERT_TRUE(database.openIndexed(m_path.c_str(), entries));
+    EXPECT_EQ(database.index().size(), 3u);
+    EXPECT_EQ(event(database.gameAt(2)), "C");
+    EXPECT_EQ(event(database.gameAt(0)), "A");
+    EXPECT_FALSE(database.openIndexed((m_folder / "gone.pgn").string().c_str(), entries));
+    EXPECT_FALSE(database.isOpen());
+}
+
 TEST_F(DatabaseTest, ErrorTexts) {
     CDatabase database(m_reader);
     struct Case {

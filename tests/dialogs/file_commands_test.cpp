@@ -1,10 +1,14 @@
 // Load game and Save game with scripted answers from the open and save dialogs.
 #include "app/command_ids.h"
 #include "app/dialog_game_file.h"
+#include "app/dialog_game_list.h"
+#include "app/dialog_save_choice.h"
+#include "platform/ui/listview.h"
 #include "database/database.h"
 #include "dialog_fixture.h"
 #include "pgn/pgn_reader.h"
 #include "platform/kernel/files.h"
+#include "platform/kernel/paths.h"
 #include "platform/ui/dialog.h"
 
 #include <filesystem>
@@ -73,13 +77,29 @@ public:
     bool renameFile(const char*, const char*) override { return false; }
 };
 
+// Picks a choice of the save question and answers OK.
+DialogScript::Action choose(int choice) {
+    return [choice](Window* dialog) {
+        clickDlgItem(dialog, choice);
+        sendMessage(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+std::vector<std::string> whitesOf(const std::vector<std::unique_ptr<CGame>>& games) {
+    std::vector<std::string> whites;
+    for (const auto& game : games)
+        whites.push_back(game ? game->white().c_str() : "(unreadable)");
+    return whites;
+}
+
 } // namespace
 
 TEST_F(DialogTest, LoadShowsTheFirstGameOfAFileAndIndexesTheRest) {
     const std::string path = rootFile("three games.pgn");
     writeFile(path, fileText(dataFile(THREE_GAMES)));
     fileAnswer = path;
-    command(IDM_LOAD_GAME);
+    // A file of several games shows the list; OK opens the first.
+    commandWith(IDM_LOAD_GAME, {pressOk()});
 
     ASSERT_EQ(fileAsks.size(), 1u);
     const FileDialogRequest& asked = fileAsks[0];
@@ -87,7 +107,7 @@ TEST_F(DialogTest, LoadShowsTheFirstGameOfAFileAndIndexesTheRest) {
     EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
     EXPECT_EQ(asked.pattern, "*.pgn");
     EXPECT_EQ(asked.defaultExtension, "pgn");
-    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_EQ(asked.initialFolder, documentsFolder()) << "the first time: the documents";
     EXPECT_FALSE(asked.save);
     EXPECT_TRUE(asked.mustExist);
 
@@ -146,7 +166,7 @@ TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
     writeFile(path, fileText(dataFile(THREE_GAMES)));
     // The file is the one loaded, so its index must follow the new contents.
     fileAnswer = path;
-    command(IDM_LOAD_GAME);
+    commandWith(IDM_LOAD_GAME, {pressOk()});
     ASSERT_EQ(gameDatabase().index().size(), 3u);
 
     command(IDM_NEW_GAME);
@@ -154,14 +174,15 @@ TEST_F(DialogTest, SaveReplacesTheFileByTheCurrentGameAndItLoadsBack) {
     messages.clear();
     commandWith(
         IDM_SAVE_GAME,
-        {[](Window* dialog) { typeDlgItemText(dialog, 254, "Club championship"); }, pressOk()});
+        {choose(IDC_SAVE_REPLACE_FILE),
+         [](Window* dialog) { typeDlgItemText(dialog, 254, "Club championship"); }, pressOk()});
     EXPECT_EQ(actionsLeft, 0u);
     ASSERT_EQ(fileAsks.size(), 2u);
     const FileDialogRequest& asked = fileAsks[1];
     EXPECT_EQ(asked.title, "New file");
     EXPECT_EQ(asked.filterText, ".pgn file (*.pgn)");
     EXPECT_EQ(asked.defaultExtension, "pgn");
-    EXPECT_EQ(asked.initialFolder, shell.exeDirectory.c_str());
+    EXPECT_EQ(asked.initialFolder, root->path) << "then the folder of the file loaded";
     EXPECT_TRUE(asked.save);
     EXPECT_TRUE(asked.overwritePrompt);
     EXPECT_TRUE(messages.empty());
@@ -191,8 +212,14 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
 
     FullDisk fullDisk;
     setSaveFileSystem(&fullDisk);
-    commandWith(IDM_SAVE_GAME, {pressOk()});
+    // Added at the end, and then the whole file replaced: neither may spoil it.
+    commandWith(IDM_SAVE_GAME, {pressOk(), pressOk()});
     EXPECT_EQ(actionsLeft, 0u) << "the game details were asked for";
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
+    EXPECT_EQ(fileText(path), before);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+    messages.clear();
+    commandWith(IDM_SAVE_GAME, {choose(IDC_SAVE_REPLACE_FILE), pressOk()});
     EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
     EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
@@ -200,7 +227,7 @@ TEST_F(DialogTest, ASaveThatFailsLeavesTheFileAsItWas) {
     NoRenaming noRenaming;
     setSaveFileSystem(&noRenaming);
     messages.clear();
-    commandWith(IDM_SAVE_GAME, {pressOk()});
+    commandWith(IDM_SAVE_GAME, {pressOk(), pressOk()});
     EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
     EXPECT_EQ(fileText(path), before);
     EXPECT_FALSE(fileExists(path + ".tmp"));
@@ -241,11 +268,106 @@ TEST_F(DialogTest, SaveThroughALinkReplacesTheFileItNamesAndKeepsItsMode) {
     fs::create_symlink("games.pgn", link);
     taps({"c2", "c4"});
     fileAnswer = link;
-    commandWith(IDM_SAVE_GAME, {pressOk()});
+    commandWith(IDM_SAVE_GAME, {choose(IDC_SAVE_REPLACE_FILE), pressOk()});
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::status(target).permissions(), mode);
     const auto games = gamesOf(target);
     ASSERT_EQ(games.size(), 1u);
     EXPECT_EQ(mainLineOf(*games[0]), std::vector<std::string>{"c4"});
+}
+
+TEST_F(DialogTest, SaveIntoAFileOfGamesAddsReplacesTheGameOrReplacesTheFile) {
+    const std::string path = rootFile("three games.pgn");
+    const std::string before = fileText(dataFile(THREE_GAMES));
+    using Strings = std::vector<std::string>;
+    const Strings morphy = mainLineOf(*gamesOf(dataFile(THREE_GAMES))[0]);
+    const Strings extended = {"d4", "d5", "c4", "e6"};
+    struct Case {
+        int choice;
+        Strings whites;
+        int saved; // where the saved game stands in the file
+    };
+    const Case cases[] = {
+        {IDC_SAVE_APPEND, {"Morphy, Paul", "Ann", "Bob", "Ann"}, 3},
+        {IDC_SAVE_REPLACE_GAME, {"Morphy, Paul", "Ann", "Bob"}, 1},
+        {IDC_SAVE_REPLACE_FILE, {"Ann"}, 0},
+    };
+    for (const Case& c : cases) {
+        writeFile(path, before);
+        fileAnswer = path;
+        commandWith(IDM_LOAD_GAME, {[](Window* dialog) {
+                        doubleClickListViewRow(dialog, IDC_LIST_GAMES, 1);
+                    }});
+        ASSERT_EQ(appState.game->white(), "Ann");
+        taps({"e7", "e6"});
+        Strings asked;
+        commandWith(IDM_SAVE_GAME, {[&asked, &c](Window* dialog) {
+                        asked.push_back(getDlgItemText(dialog, IDC_SAVE_QUESTION));
+                        asked.push_back(getDlgItemText(dialog, IDC_SAVE_REPLACE_GAME));
+                        asked.push_back(isDlgItemEnabled(dialog, IDC_SAVE_REPLACE_GAME) ? "enabled"
+                                                                                        : "off");
+                        choose(c.choice)(dialog);
+                    },
+                    pressOk()});
+        EXPECT_EQ(actionsLeft, 0u) << c.choice;
+        EXPECT_EQ(asked, (Strings{"three games.pgn holds 3 games.",
+                                  "Replace game 2, which it was loaded from", "enabled"}));
+        EXPECT_TRUE(messages.empty()) << c.choice;
+        const auto games = gamesOf(path);
+        EXPECT_EQ(whitesOf(games), c.whites) << c.choice;
+        ASSERT_GT(games.size(), size_t(c.saved));
+        EXPECT_EQ(mainLineOf(*games[size_t(c.saved)]), extended) << c.choice;
+        if (games.size() > 1) EXPECT_EQ(mainLineOf(*games[0]), morphy) << c.choice;
+        EXPECT_FALSE(fileExists(path + ".tmp"));
+        EXPECT_EQ(gameDatabase().current(), c.saved) << "Next game counts from the saved game";
+    }
+}
+
+TEST_F(DialogTest, ASaveCancelledAtEitherQuestionWritesNothing) {
+    const std::string path = rootFile("games.pgn");
+    const std::string before = fileText(dataFile(THREE_GAMES));
+    writeFile(path, before);
+    fileAnswer = path;
+    taps({"e2", "e4"});
+    std::vector<std::string> seen;
+    commandWith(IDM_SAVE_GAME, {[&seen](Window* dialog) {
+                    // Not loaded from this file: there is no game of it to replace.
+                    seen.push_back(isDlgItemEnabled(dialog, IDC_SAVE_REPLACE_GAME) ? "enabled"
+                                                                                   : "off");
+                    seen.push_back(isDlgButtonChecked(dialog, IDC_SAVE_APPEND) ? "append" : "");
+                    endDialog(dialog, IDCANCEL);
+                }});
+    EXPECT_EQ(seen, (std::vector<std::string>{"off", "append"}));
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no game details after a cancelled question";
+    EXPECT_EQ(fileText(path), before);
+
+    const CText white = appState.game->white();
+    commandWith(IDM_SAVE_GAME, {pressOk(), [](Window* dialog) {
+                                    typeDlgItemText(dialog, 350, "Somebody else");
+                                    endDialog(dialog, IDCANCEL);
+                                }});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileText(path), before);
+    EXPECT_EQ(appState.game->white(), white);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+}
+
+TEST_F(DialogTest, ReplacingAGameThatCannotBeWrittenLeavesTheFileAsItWas) {
+    const std::string path = rootFile("games.pgn");
+    const std::string before = fileText(dataFile(THREE_GAMES));
+    writeFile(path, before);
+    fileAnswer = path;
+    commandWith(IDM_LOAD_GAME, {pressOk()});
+    taps({"d1", "d2"}); // any change; the game is at its end
+    FullDisk fullDisk;
+    setSaveFileSystem(&fullDisk);
+    commandWith(IDM_SAVE_GAME, {choose(IDC_SAVE_REPLACE_GAME), pressOk()});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not save the game to " + path});
+    EXPECT_EQ(fileText(path), before);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+    EXPECT_EQ(gameDatabase().index().size(), 3u);
 }

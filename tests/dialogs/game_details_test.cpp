@@ -2,9 +2,12 @@
 #include "app/command_ids.h"
 #include "app/dialog_game_details.h"
 #include "dialog_fixture.h"
+#include "platform/kernel/files.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/owner.h"
 #include "platform/ui/registry.h"
+
+#include <cstdio>
 
 using namespace platform;
 
@@ -37,8 +40,10 @@ protected:
         DialogTest::TearDown();
     }
 
-    // Saves the game while the actions work on the Game details dialog.
+    // Saves the game while the actions work on the Game details dialog; each save makes
+    // the file anew, so that no question of where the game goes comes between.
     void saveWith(std::vector<DialogScript::Action> actions) {
+        std::remove(fileAnswer.c_str());
         commandWith(IDM_SAVE_GAME, std::move(actions));
         EXPECT_EQ(actionsLeft, 0u);
         EXPECT_TRUE(unexpectedDialogs.empty());
@@ -80,17 +85,26 @@ TEST_F(GameDetailsTest, ListsThePlayersOnceAndTheOtherTagsSorted) {
     EXPECT_EQ(seen, expected);
 }
 
-TEST_F(GameDetailsTest, CancelAppliesTheFieldsAndUndoRestoresThem) {
+TEST_F(GameDetailsTest, CancelKeepsTheTagsAndWritesNothingAndUndoRestoresTheFields) {
     appState.game->setTag("ECO", "C41");
-    saveWith({[](Window* dialog) {
-                  typeDlgItemText(dialog, IDC_WHITE, "Alice");
-                  typeDlgItemText(dialog, IDC_SITE, "Leeds");
-                  chooseDlgListItem(dialog, IDC_TAG_NAME, rowOf(dialog, IDC_TAG_NAME, "ECO"));
-                  typeDlgItemText(dialog, IDC_TAG_VALUE, "B20");
-                  chooseDlgListItem(dialog, IDC_RESULT, 2);
-              },
-              pressCancel()});
+    const std::vector<CTagPair> before = appState.game->tags();
+    const auto edit = [](Window* dialog) {
+        typeDlgItemText(dialog, IDC_WHITE, "Alice");
+        typeDlgItemText(dialog, IDC_SITE, "Leeds");
+        chooseDlgListItem(dialog, IDC_TAG_NAME, rowOf(dialog, IDC_TAG_NAME, "ECO"));
+        typeDlgItemText(dialog, IDC_TAG_VALUE, "B20");
+        chooseDlgListItem(dialog, IDC_RESULT, 2);
+    };
+    saveWith({edit, pressCancel()});
     const CGame& game = *appState.game;
+    ASSERT_EQ(game.tags().size(), before.size()) << "not even the completed tags stay";
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(game.tags()[i].name, before[i].name);
+        EXPECT_EQ(game.tags()[i].value, before[i].value);
+    }
+    EXPECT_FALSE(fileExists(fileAnswer)) << "a cancelled save writes nothing";
+
+    saveWith({edit, pressOk()});
     EXPECT_EQ(game.white(), "Alice");
     EXPECT_EQ(game.site(), "Leeds");
     EXPECT_EQ(game.tag("ECO"), "B20");

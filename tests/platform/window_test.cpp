@@ -223,7 +223,7 @@ TEST(Window, MenuBarButtonsMenusAndAccelerators) {
 
     Accelerators* keys = loadAccelerators(101);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(acceleratorCount(keys), 15);
+    EXPECT_EQ(acceleratorCount(keys), 18);
     struct KeyCase {
         const char* key;
         int command;
@@ -254,7 +254,8 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
     };
     EXPECT_EQ(describe(menu.popups[0]),
               "File: New game=40006 Load game...=40003 Save game...=40004 Export board "
-              "image...=40096 - Exit=40001");
+              "image...=40096 - Game list...=40070 Next game=40071 Previous game=40072 - "
+              "Exit=40001");
     EXPECT_EQ(describe(menu.popups[1]),
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049 - "
               "Copy position\tCtrl+Shift+C=40093 Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095");

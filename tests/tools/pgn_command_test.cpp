@@ -28,9 +28,9 @@ TEST(PgnTool, CheckReadsEveryGameAndNamesTheBrokenOnes) {
     EXPECT_EQ(outputLines(result.out),
               (std::vector<std::string>{
                   broken + ": games 4, read 2, in part 1, failed 1",
-                  broken + ": game 1 at offset 81 reads in part: move 2. Ke3 does not read: the "
+                  broken + ": game 2 at offset 81 reads in part: move 2. Ke3 does not read: the "
                            "rest of the game is kept in a comment",
-                  broken + ": game 3 at offset 210 does not read: its FEN tag gives an "
+                  broken + ": game 4 at offset 210 does not read: its FEN tag gives an "
                            "impossible position: Black has no king"}));
 
     std::vector<std::string> arguments = {"pgn", "check"};
@@ -82,7 +82,7 @@ TEST(PgnTool, CheckCountsTheGamesTheIndexHas) {
     const std::vector<std::string> lines = outputLines(check.out);
     ASSERT_EQ(lines.size(), 2u) << check.out;
     EXPECT_EQ(lines[0], path + ": games 6, read 5, in part 0, failed 1");
-    EXPECT_EQ(lines[1], path + ": game 4 at offset " + starts[4] +
+    EXPECT_EQ(lines[1], path + ": game 5 at offset " + starts[4] +
                             " does not read: move 1. e9 does not read");
 }
 
@@ -98,7 +98,7 @@ TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
     std::remove(path.c_str());
 
     const CToolResult narrow =
-        runTool({"pgn", "cat", sample("study.pgn"), "--game", "1", "--width", "30"});
+        runTool({"pgn", "cat", sample("study.pgn"), "--game", "2", "--width", "30"});
     ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
     EXPECT_NE(narrow.out.find("[Event \"Study with glyphs\"]"), std::string::npos);
     EXPECT_EQ(narrow.out.find("Endgame"), std::string::npos);
@@ -110,10 +110,10 @@ TEST(PgnTool, CatWritesWhatReadsBackTheSame) {
     // A game read in part is written with the unread rest in a comment.
     const CToolResult broken = runTool({"pgn", "cat", sample("broken.pgn")});
     EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_NE(broken.err.find("game 1 at offset 81 reads in part"), std::string::npos);
+    EXPECT_NE(broken.err.find("game 2 at offset 81 reads in part"), std::string::npos);
     EXPECT_NE(broken.out.find("e5 {2. Ke3 Nc6 3. Kf5}"), std::string::npos) << broken.out;
     EXPECT_NE(broken.out.find("Good two"), std::string::npos);
-    EXPECT_NE(broken.err.find("game 3 at offset 210 does not read"), std::string::npos);
+    EXPECT_NE(broken.err.find("game 4 at offset 210 does not read"), std::string::npos);
 }
 
 // What cat writes, cat writes again unchanged, at every width: no line break
@@ -138,9 +138,9 @@ TEST(PgnTool, IndexListsTagsAndRanges) {
     ASSERT_EQ(result.exitCode, 0);
     const std::vector<std::string> lines = outputLines(result.out);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "1\tBetaBishop\talpha_knight\t2023.05.15\tRated Bullet game\tC00\t"
+    EXPECT_EQ(lines[1], "2\tBetaBishop\talpha_knight\t2023.05.15\tRated Bullet game\tC00\t"
                         "https://example.org/efgh5678\t0-1\t1248\t1618");
-    EXPECT_EQ(lines[2].substr(0, 8), "2\tgamma\t");
+    EXPECT_EQ(lines[2].substr(0, 8), "3\tgamma\t");
     EXPECT_EQ(lines[2].substr(lines[2].size() - 10), "\t1618\t1926");
 }
 
@@ -151,15 +151,15 @@ TEST(PgnTool, FilterPrintsTheNumbersOfMatchingGames) {
         std::string numbers;
     };
     const Case cases[] = {
-        {{}, "0\n1\n2\n"},
-        {{"--white", "alpha"}, "0\n"},
-        {{"--white", "alpha", "--any-colour"}, "0\n1\n"},
-        {{"--black", "DELTA"}, "2\n"},
-        {{"--result", "0-1", "--result", "*"}, "1\n2\n"},
+        {{}, "1\n2\n3\n"},
+        {{"--white", "alpha"}, "1\n"},
+        {{"--white", "alpha", "--any-colour"}, "1\n2\n"},
+        {{"--black", "DELTA"}, "3\n"},
+        {{"--result", "0-1", "--result", "*"}, "2\n3\n"},
         {{"--result", "1/2"}, ""},
-        {{"--from", "2023.05.15", "--to", "2023.05.31"}, "1\n2\n"},
-        {{"--event", "blitz"}, "0\n"},
-        {{"--eco", "C4"}, "0\n"},
+        {{"--from", "2023.05.15", "--to", "2023.05.31"}, "2\n3\n"},
+        {{"--event", "blitz"}, "1\n"},
+        {{"--eco", "C4"}, "1\n"},
     };
     for (const Case& test : cases) {
         std::vector<std::string> arguments = {"pgn", "filter", file};
@@ -178,6 +178,7 @@ TEST(PgnTool, BadUsage) {
         {"pgn", "cat"},
         {"pgn", "cat", "x.pgn", "--game"},
         {"pgn", "cat", "x.pgn", "--game", "-1"},
+        {"pgn", "cat", "x.pgn", "--game", "0"}, // games count from 1
         {"pgn", "cat", "x.pgn", "--width", "0"},
         {"pgn", "cat", "x.pgn", "--colour"},
         {"pgn", "index"},
@@ -192,7 +193,7 @@ TEST(PgnTool, BadUsage) {
         EXPECT_EQ(outputLines(result.err).size(), 1u) << result.err;
         EXPECT_NE(result.err.find("usage: tallowmere pgn"), std::string::npos) << result.err;
     }
-    const CToolResult range = runTool({"pgn", "cat", sample("study.pgn"), "--game", "2"});
+    const CToolResult range = runTool({"pgn", "cat", sample("study.pgn"), "--game", "3"});
     EXPECT_EQ(range.exitCode, 1);
     EXPECT_EQ(outputLines(range.err).size(), 1u);
     EXPECT_EQ(runTool({"pgn", "index", sample("none.pgn")}).exitCode, 1);

@@ -46,7 +46,7 @@ int cannotOpen(const char* path) {
 
 // A game that read in part or not at all.
 struct CFaultyGame {
-    int number;
+    int number; // counted from 1, as people count
     int64_t offset;
     bool inPart;
     std::string why;
@@ -76,7 +76,7 @@ bool checkFile(const char* path, int& games, std::vector<CFaultyGame>& faulty) {
         }
         if (!measured && !reader.scanGame(*stream, start, end, game)) break;
         if (!read || report.outcome == CReadReport::Outcome::IN_PART)
-            faulty.push_back(CFaultyGame{games, start, read, report.message});
+            faulty.push_back(CFaultyGame{games + 1, start, read, report.message});
         if (end <= start) {
             ++games;
             break;
@@ -116,7 +116,8 @@ int catCommand(int argc, char** argv) {
     long width = FILE_LINE_WIDTH;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc &&
-            parseNumber(argv[i + 1], 0, INT_MAX, only)) {
+            parseNumber(argv[i + 1], 1, INT_MAX, only)) {
+            --only; // given as people count, from 1
             ++i;
         } else if (std::strcmp(argv[i], "--width") == 0 && i + 1 < argc &&
                    parseNumber(argv[i + 1], 1, 100000, width)) {
@@ -131,21 +132,22 @@ int catCommand(int argc, char** argv) {
     const int count = int(database.index().size());
     if (only >= count) {
         std::fprintf(stderr, "tallowmere pgn: %s has %d games, no game %ld\n", argv[0], count,
-                     only);
+                     only + 1);
         return EXIT_BAD_INPUT;
     }
     int exitCode = EXIT_OK;
     for (int n = only < 0 ? 0 : int(only); n < (only < 0 ? count : only + 1); ++n) {
         std::unique_ptr<CGame> game = database.gameAt(n);
         if (!game) {
-            std::fprintf(stderr, "tallowmere pgn: game %d at offset %lld does not read\n", n,
+            std::fprintf(stderr, "tallowmere pgn: game %d at offset %lld does not read\n", n + 1,
                          static_cast<long long>(database.index()[size_t(n)].start));
             exitCode = EXIT_BAD_INPUT;
             continue;
         }
         if (!game->leftOut.isEmpty()) {
             // Written all the same: the unread text is kept in a comment.
-            std::fprintf(stderr, "tallowmere pgn: game %d at offset %lld reads in part: %s\n", n,
+            std::fprintf(stderr, "tallowmere pgn: game %d at offset %lld reads in part: %s\n",
+                         n + 1,
                          static_cast<long long>(database.index()[size_t(n)].start),
                          game->leftOut.c_str());
             exitCode = EXIT_BAD_INPUT;
@@ -171,7 +173,7 @@ int indexCommand(int argc, char** argv) {
     CDatabase database(reader);
     if (!database.open(argv[0])) return cannotOpen(argv[0]);
     for (const GameIndexEntry& entry : database.index()) {
-        std::printf("%d\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%lld\t%lld\n", entry.number,
+        std::printf("%d\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%lld\t%lld\n", entry.number + 1,
                     field(entry.white).c_str(), field(entry.black).c_str(),
                     field(entry.date).c_str(), field(entry.event).c_str(), field(entry.eco).c_str(),
                     field(entry.site).c_str(), field(entry.result).c_str(),
@@ -224,7 +226,7 @@ int filterCommand(int argc, char** argv) {
     std::vector<GameIndexEntry> matches;
     database.filter(filter, matches);
     for (const GameIndexEntry& entry : matches)
-        std::printf("%d\n", entry.number);
+        std::printf("%d\n", entry.number + 1);
     return EXIT_OK;
 }
 

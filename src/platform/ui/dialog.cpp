@@ -1,4 +1,5 @@
 #include "platform/ui/dialogstate.h"
+#include "platform/ui/listview_widget.h"
 #include "platform/ui/text.h"
 
 #include <QApplication>
@@ -349,6 +350,9 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
             widget = list;
             break;
         }
+        case ControlKind::listView:
+            widget = createListView(window, id, surface);
+            break;
         case ControlKind::group: {
             auto* group = new QGroupBox(text, surface);
             widget = group;
@@ -420,6 +424,16 @@ void endDialog(Window* dialog, intptr_t result) {
 
 Window* activeDialog() {
     return openDialogs.empty() ? nullptr : openDialogs.back();
+}
+
+void setDialogTitle(Window* dialog, const char* title) {
+    if (!dialog || !dialog->dialog) {
+        return;
+    }
+    dialog->dialog->layout.title = title ? title : "";
+    if (dialog->dialog->modal) {
+        dialog->dialog->modal->setWindowTitle(widen(dialog->dialog->layout.title));
+    }
 }
 
 std::string dialogTitle(Window* dialog) {

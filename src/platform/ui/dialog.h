@@ -24,6 +24,8 @@ void endDialog(Window* dialog, intptr_t result);
 // The innermost dialog (or property page) that is open, or null.
 Window* activeDialog();
 std::string dialogTitle(Window* dialog);
+// A title that names what the dialog shows (a file, a game).
+void setDialogTitle(Window* dialog, const char* title);
 
 std::string getDlgItemText(Window* dialog, int id);
 bool setDlgItemText(Window* dialog, int id, const char* text);

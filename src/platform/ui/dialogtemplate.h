@@ -7,7 +7,8 @@
 //   paint WIDTH HEIGHT                 at least this many logical pixels for the procedure's
 //   drawing KIND ID "Text" X Y WIDTH HEIGHT [STYLE...]
 // KIND is static, button, checkbox (toggled by the procedure), autocheckbox, radio,
-// edit, combo (editable drop-down), droplist, listbox or group. STYLEs are
+// edit, combo (editable drop-down), droplist, listbox, listview (rows under column
+// headings, see listview.h) or group. STYLEs are
 // center, right, default, multiline, readonly, sort, vscroll and group (a radio
 // that starts a new group).
 
@@ -26,6 +27,7 @@ enum class ControlKind {
     combo,
     dropList,
     listBox,
+    listView,
     group
 };
 

@@ -1,0 +1,264 @@
+// The game list: opened by Load game for a file of several games, searched, sorted, and
+// stepped through with Next game and Previous game.
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/dialog_game_file.h"
+#include "app/dialog_game_list.h"
+#include "app/dialog_indexing.h"
+#include "database/database.h"
+#include "dialog_fixture.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/listview.h"
+
+#include <QApplication>
+#include <QTableView>
+#include <QTest>
+
+using namespace platform;
+
+namespace {
+
+struct GameRow {
+    const char* white;
+    const char* black;
+    const char* result;
+    const char* date;
+    const char* event;
+    const char* eco;
+    const char* moves;
+};
+
+// Dated across the turn of 2004 to 2005; game 3 is dated by its year alone.
+const GameRow FIVE_GAMES[] = {
+    {"Carlsen, Magnus", "Anand, Viswanathan", "1-0", "2004.12.30", "Wijk", "B90", "1. e4 c5"},
+    {"Anand, Viswanathan", "Kramnik, Vladimir", "1/2-1/2", "2005.01.02", "Linares", "D37",
+     "1. d4 d5"},
+    {"Kramnik, Vladimir", "Carlsen, Magnus", "0-1", "2005.??.??", "Dortmund", "C42",
+     "1. e4 e5 2. Nf3"},
+    {"Topalov, Veselin", "Leko, Peter", "*", "2003.06.01", "Sofia", "E15", "1. c4"},
+    {"Leko, Peter", "Carlsen, Magnus", "1-0", "2006.03.04", "Wijk", "B33", "1. Nf3"},
+};
+
+std::string pgnOf(const GameRow* rows, size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        const GameRow& g = rows[i];
+        text += std::string("[Event \"") + g.event + "\"]\n[Site \"?\"]\n[Date \"" + g.date +
+                "\"]\n[Round \"?\"]\n[White \"" + g.white + "\"]\n[Black \"" + g.black +
+                "\"]\n[Result \"" + g.result + "\"]\n[ECO \"" + g.eco + "\"]\n\n" + g.moves + " " +
+                g.result + "\n\n";
+    }
+    return text;
+}
+
+// The control of the open dialog that has the focus (or gets it once the dialog is active).
+QWidget* focused() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal->focusWidget() : nullptr;
+}
+
+void key(Qt::Key pressed) {
+    if (QWidget* widget = focused()) QTest::keyClick(widget, pressed);
+}
+
+// The text of one column, top to bottom, as the list shows it.
+std::vector<std::string> column(Window* dialog, int which) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < listViewRowCount(dialog, IDC_LIST_GAMES); ++row)
+        cells.push_back(listViewCellText(dialog, IDC_LIST_GAMES, row, which));
+    return cells;
+}
+
+using Strings = std::vector<std::string>;
+
+class GameListTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        path = rootFile("five.pgn");
+        writeFile(path, pgnOf(FIVE_GAMES, std::size(FIVE_GAMES)));
+        fileAnswer = path;
+    }
+
+    std::string path;
+};
+
+} // namespace
+
+TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
+    taps({"e2", "e4"});
+    std::string title, count;
+    std::vector<int> selected;
+    bool listHasFocus = false;
+    Strings firstRow;
+    commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                    title = dialogTitle(dialog);
+                    count = getDlgItemText(dialog, IDC_LIST_COUNT);
+                    listHasFocus = qobject_cast<QTableView*>(focused());
+                    for (int c = 0; c < COLUMN_COUNT; ++c)
+                        firstRow.push_back(listViewCellText(dialog, IDC_LIST_GAMES, 0, c));
+                    selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
+                    key(Qt::Key_End);
+                    selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
+                    key(Qt::Key_Home);
+                    selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
+                    key(Qt::Key_PageDown);
+                    selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
+                    key(Qt::Key_PageUp);
+                    key(Qt::Key_Down);
+                    key(Qt::Key_Down);
+                    selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
+                    key(Qt::Key_Return);
+                }});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_EQ(title, "Games in five.pgn");
+    EXPECT_EQ(count, "5 of 5 games");
+    EXPECT_TRUE(listHasFocus);
+    EXPECT_EQ(firstRow, (Strings{"1", "Carlsen, Magnus", "Anand, Viswanathan", "1-0", "2004.12.30",
+                                 "Wijk", "B90"}));
+    EXPECT_EQ(selected, (std::vector<int>{0, 4, 0, 4, 2}));
+    EXPECT_EQ(appState.game->white(), "Kramnik, Vladimir");
+    EXPECT_EQ(mainLine(), (Strings{"e4", "e5", "Nf3"}));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GameListTest, TheSearchFieldsFilterAndEscapeKeepsTheCurrentGame) {
+    taps({"e2", "e4"});
+    std::vector<std::pair<std::string, Strings>> seen; // the count and the game numbers
+    const auto look = [&seen](Window* dialog) {
+        seen.emplace_back(getDlgItemText(dialog, IDC_LIST_COUNT), column(dialog, COLUMN_NUMBER));
+    };
+    commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                                    typeDlgItemText(dialog, IDC_LIST_WHITE, "carlsen");
+                                    look(dialog);
+                                    clickDlgItem(dialog, IDC_LIST_ANY_COLOUR);
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_BLACK, "Anand");
+                                    look(dialog); // Carlsen and Anand, in either colour
+                                    typeDlgItemText(dialog, IDC_LIST_WHITE, "");
+                                    typeDlgItemText(dialog, IDC_LIST_BLACK, "");
+                                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 1); // 1-0
+                                    look(dialog);
+                                    chooseDlgListItem(dialog, IDC_LIST_RESULT, 0);
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2004.12.01");
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "2005.01.31");
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_FROM, "2005");
+                                    typeDlgItemText(dialog, IDC_LIST_DATE_TO, "");
+                                    typeDlgItemText(dialog, IDC_LIST_EVENT, "wijk");
+                                    look(dialog);
+                                    typeDlgItemText(dialog, IDC_LIST_EVENT, "");
+                                    typeDlgItemText(dialog, IDC_LIST_ECO, "A0");
+                                    look(dialog); // nothing shown: Open cannot open anything
+                                    seen.back().first +=
+                                        isDlgItemEnabled(dialog, IDOK) ? " open" : " no open";
+                                },
+                                pressCancel()});
+    EXPECT_EQ(actionsLeft, 0u);
+    const std::vector<std::pair<std::string, Strings>> expected = {
+        {"1 of 5 games", {"1"}},      {"3 of 5 games", {"1", "3", "5"}}, {"1 of 5 games", {"1"}},
+        {"2 of 5 games", {"1", "5"}}, {"3 of 5 games", {"1", "2", "3"}}, {"1 of 5 games", {"5"}},
+        {"0 of 5 games no open", {}},
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(mainLine(), Strings{"e4"}) << "Escape keeps the game";
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GameListTest, AHeadingSortsAndAgainTheOtherWayAndADoubleClickOpens) {
+    std::vector<Strings> seen;
+    commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_WHITE);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_WHITE);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_DATE);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    // The order stays while the search narrows the list.
+                    typeDlgItemText(dialog, IDC_LIST_EVENT, "i");
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_NUMBER);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    doubleClickListViewRow(dialog, IDC_LIST_GAMES, 2);
+                }});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_EQ(seen, (std::vector<Strings>{{"2", "1", "3", "5", "4"},
+                                          {"4", "5", "3", "1", "2"},
+                                          {"4", "1", "2", "3", "5"},
+                                          {"4", "1", "2", "5"},
+                                          {"1", "2", "4", "5"}}));
+    EXPECT_EQ(appState.game->white(), "Topalov, Veselin");
+}
+
+TEST_F(GameListTest, NextAndPreviousGameStepThroughTheFileAndTheListShowsWhereOneIs) {
+    commandWith(IDM_LOAD_GAME, {pressOk()});
+    EXPECT_EQ(appState.game->white(), "Carlsen, Magnus");
+    command(IDM_PREVIOUS_GAME);
+    EXPECT_EQ(messages, Strings{"Game 1 is the first game in five.pgn"});
+    EXPECT_EQ(appState.game->white(), "Carlsen, Magnus");
+    messages.clear();
+    for (int step = 0; step < 4; ++step)
+        command(IDM_NEXT_GAME);
+    EXPECT_EQ(appState.game->white(), "Leko, Peter");
+    command(IDM_NEXT_GAME);
+    EXPECT_EQ(messages, Strings{"Game 5 is the last game in five.pgn"});
+    command(IDM_PREVIOUS_GAME);
+    EXPECT_EQ(appState.game->white(), "Topalov, Veselin");
+    EXPECT_EQ(mainLine(), Strings{"c4"});
+
+    int selected = -2;
+    commandWith(IDM_GAME_LIST, {[&selected](Window* dialog) {
+                    selected = listViewCurSel(dialog, IDC_LIST_GAMES);
+                    endDialog(dialog, IDCANCEL);
+                }});
+    EXPECT_EQ(selected, 3);
+    EXPECT_EQ(fileAsks.size(), 1u) << "the list is of the file loaded, without asking";
+}
+
+TEST_F(GameListTest, WithoutALoadedFileTheCommandsSaySoOrLoad) {
+    gameDatabase().close();
+    taps({"e2", "e4"});
+    command(IDM_NEXT_GAME);
+    EXPECT_EQ(messages, Strings{"No file is loaded: Load game first"});
+    fileAnswer.clear();
+    command(IDM_GAME_LIST);
+    EXPECT_EQ(fileAsks.size(), 1u) << "Game list asks for a file as Load game does";
+    EXPECT_EQ(mainLine(), Strings{"e4"});
+}
+
+TEST_F(GameListTest, ALargeFileIsIndexedApartAndACancelLeavesTheGameAndTheLoadedFile) {
+    commandWith(IDM_LOAD_GAME, {pressOk()});
+    taps({"d2", "d4"});
+    const Strings before = mainLine();
+    std::string many;
+    for (int copy = 0; copy < 4000; ++copy)
+        many += pgnOf(FIVE_GAMES, std::size(FIVE_GAMES));
+    const std::string large = rootFile("large.pgn");
+    writeFile(large, many);
+    setBackgroundIndexSize(0);
+
+    fileAnswer = large;
+    std::string title;
+    commandWith(IDM_LOAD_GAME, {[&title](Window* dialog) {
+                    title = dialogTitle(dialog);
+                    QApplication::activeModalWidget()->close();
+                }});
+    EXPECT_EQ(title, "Indexing large.pgn");
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no game list after a cancel";
+    EXPECT_EQ(mainLine(), before);
+    EXPECT_EQ(gameDatabase().fileName(), path.c_str()) << "the file loaded before stays loaded";
+    EXPECT_EQ(gameDatabase().index().size(), 5u);
+    EXPECT_TRUE(messages.empty());
+
+    // Left alone, the indexing ends by itself with every game.
+    std::vector<GameIndexEntry> entries;
+    EXPECT_TRUE(indexInBackground(window(), large, &entries));
+    ASSERT_EQ(entries.size(), 20000u);
+    EXPECT_EQ(entries[19999].number, 19999);
+    EXPECT_EQ(std::string(entries[19999].white.c_str()), "Leko, Peter");
+    EXPECT_EQ(entries[19999].end, int64_t(many.size()));
+    EXPECT_EQ(mainLine(), before);
+    setBackgroundIndexSize(16 << 20);
+}

@@ -1,6 +1,7 @@
 // Tarnwick.pge loaded with dlopen and driven through its fifteen exports only, as the
 // program's loader drives it. Legality of what it reports is checked with the engine's
 // perft-checked move generator.
+#include "../support/engine_exports.h"
 #include "engine_interface.h"
 #include "movegen.h"
 
@@ -111,13 +112,7 @@ protected:
     static void SetUpTestSuite() {
         handle_ = dlopen(TARNWICK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
-        // Every export is looked up, so that all the missing ones are named at once.
-        forEachEngineExport(x, [](auto& function, const char* name) {
-            function =
-                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle_, name));
-            EXPECT_NE(function, nullptr) << name;
-            return true;
-        });
+        resolveEngineExports(handle_, x);
         x.startEngine(1024, &callbacks);
     }
     static void TearDownTestSuite() {

@@ -1,6 +1,7 @@
 // UciBridge.pge loaded with dlopen and driven through its fifteen exports only, against the
 // scripted UCI engine of these tests (which logs what it is told) and, when installed,
 // Debian's stockfish.
+#include "../support/engine_exports.h"
 #include "engine_interface.h"
 #include "move_text.h"
 
@@ -121,12 +122,7 @@ protected:
     static void SetUpTestSuite() {
         handle_ = dlopen(UCI_BRIDGE_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
-        forEachEngineExport(x, [](auto& function, const char* name) {
-            function =
-                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle_, name));
-            EXPECT_NE(function, nullptr) << name;
-            return true;
-        });
+        resolveEngineExports(handle_, x);
     }
     void SetUp() override {
         ASSERT_NE(handle_, nullptr);

@@ -57,7 +57,8 @@ QWidget* focused() {
     return modal ? modal->focusWidget() : nullptr;
 }
 
-void key(Qt::Key pressed) {
+// Named apart from the fixture's key(), which presses keys in the main window.
+void keyInDialog(Qt::Key pressed) {
     if (QWidget* widget = focused()) QTest::keyClick(widget, pressed);
 }
 
@@ -86,9 +87,6 @@ protected:
 } // namespace
 
 TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
-    // Since the typed moves and the Home/End keys joined the program, the keys clicked
-    // into the list no longer move its selection here; to be found before the list is done.
-    GTEST_SKIP() << "the list's keys do not reach it in the off-screen window";
     taps({"e2", "e4"});
     std::string title, count;
     std::vector<int> selected;
@@ -101,17 +99,17 @@ TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
                     for (int c = 0; c < COLUMN_COUNT; ++c)
                         firstRow.push_back(listViewCellText(dialog, IDC_LIST_GAMES, 0, c));
                     selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
-                    key(Qt::Key_End);
+                    keyInDialog(Qt::Key_End);
                     selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
-                    key(Qt::Key_Home);
+                    keyInDialog(Qt::Key_Home);
                     selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
-                    key(Qt::Key_PageDown);
+                    keyInDialog(Qt::Key_PageDown);
                     selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
-                    key(Qt::Key_PageUp);
-                    key(Qt::Key_Down);
-                    key(Qt::Key_Down);
+                    keyInDialog(Qt::Key_PageUp);
+                    keyInDialog(Qt::Key_Down);
+                    keyInDialog(Qt::Key_Down);
                     selected.push_back(listViewCurSel(dialog, IDC_LIST_GAMES));
-                    key(Qt::Key_Return);
+                    keyInDialog(Qt::Key_Return);
                 }});
     EXPECT_EQ(actionsLeft, 0u);
     EXPECT_TRUE(unexpectedDialogs.empty());

@@ -36,7 +36,7 @@ TEST_F(ProgramTest, MenusAndButtonsReadAsTheyShould) {
                          "Tools: Options...=40012 Game moves...=40020 Move now=40016 "
                          "Setup board...=40049 - Copy position\tCtrl+Shift+C=40093 "
                          "Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095",
-                         "?: Help...=40055 Hint=40041 - About...=40024"}));
+                         "?: Help...\tF1=40055 Hint=40041 - About...=40024"}));
     for (int command : {IDM_BACK, IDM_GAME_MOVES, IDM_FORWARD, IDM_MOVE_NOW, IDM_HINT,
                         IDM_FLIP_BOARD, IDM_OPTIONS, IDM_NEW_GAME}) {
         EXPECT_GE(buttonState(menuBarOf(window()), command), 0) << command;

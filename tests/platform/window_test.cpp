@@ -259,7 +259,7 @@ TEST(Menu, Resource102ReadsAsTheMenuBarShowsIt) {
     EXPECT_EQ(describe(menu.popups[1]),
               "Tools: Options...=40012 Game moves...=40020 Move now=40016 Setup board...=40049 - "
               "Copy position\tCtrl+Shift+C=40093 Copy game\tCtrl+C=40094 Paste\tCtrl+V=40095");
-    EXPECT_EQ(describe(menu.popups[2]), "?: Help...=40055 Hint=40041 - About...=40024");
+    EXPECT_EQ(describe(menu.popups[2]), "?: Help...\tF1=40055 Hint=40041 - About...=40024");
     EXPECT_FALSE(loadMenu(101, &menu));
 }
 

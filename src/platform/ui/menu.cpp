@@ -70,7 +70,8 @@ bool readMenuLine(const QString& line, QString* keyword, int* number, QString* t
 
 // A name without the ellipsis that says a dialog follows.
 QString commandName(const QString& text) {
-    QString name = text;
+    // A key written after a tab in the menu's text is no part of the name.
+    QString name = text.section(QLatin1Char('\t'), 0, 0);
     while (name.endsWith(QLatin1Char('.'))) {
         name.chop(1);
     }

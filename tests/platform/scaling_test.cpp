@@ -16,10 +16,13 @@
 #include "temp_root.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -491,5 +494,35 @@ TEST(Scaling, DialogTextsAreNeverCutAndGrowWithTheWindow) {
         EXPECT_GT(fontPixels, previousFont) << "scale " << scale;
         previousFont = fontPixels;
     }
+    setWindowScale(1);
+}
+
+TEST(Scaling, ADialogTooLargeForTheScreenAtTheFactorShrinksToFitAndDropDownsAreOneLineHigh) {
+    setWindowScale(3);
+    QRect frame, room;
+    int dropDownHeight = 0, editHeight = 0;
+    QTimer look;
+    look.setInterval(10);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!openedDialog || !modal) {
+            return;
+        }
+        frame = modal->frameGeometry();
+        room = modal->screen()->availableGeometry();
+        dropDownHeight = modal->findChild<QComboBox*>()->height();
+        editHeight = modal->findChild<QLineEdit*>()->height();
+        look.stop();
+        endDialog(openedDialog, 1);
+    });
+    openedDialog = nullptr;
+    look.start();
+    // The game list is wider than the handheld's screen; at three times it is wider
+    // than most desktops.
+    EXPECT_EQ(dialogBox("gamelist", nullptr, quietProc), 1);
+    EXPECT_LE(frame.width(), room.width());
+    EXPECT_LE(frame.height(), room.height());
+    EXPECT_GT(frame.width(), 420); // shrunk, not back at the handheld's size
+    EXPECT_EQ(dropDownHeight, editHeight);
     setWindowScale(1);
 }

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -225,8 +226,59 @@ void popOpenDialog(Window* dialog) {
                       openDialogs.end());
 }
 
+namespace {
+
+// Dialog units follow the font as the handheld's did: a quarter of the average character
+// width across, an eighth of the line height down.
+struct DialogUnits {
+    double x;
+    double y;
+};
+
+DialogUnits dialogUnits(const DialogTemplate& layout, int steps) {
+    if (layout.pixelUnits) {
+        return {widgetScale(steps), widgetScale(steps)};
+    }
+    const QFontMetrics metrics(dialogFont(steps));
+    return {metrics.horizontalAdvance(
+                QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                52.0 / 4.0,
+            metrics.height() / 8.0};
+}
+
+QSize dialogSize(const DialogTemplate& layout, int steps) {
+    const DialogUnits units = dialogUnits(layout, steps);
+    const double scale = widgetScale(steps);
+    return {std::max(int(layout.width * units.x + 0.5), int(std::ceil(layout.paintWidth * scale))),
+            std::max(int(layout.height * units.y + 0.5),
+                     int(std::ceil(layout.paintHeight * scale)))};
+}
+
+// The window's factor, or a smaller one when the dialog would not fit on the owner's
+// screen at it: a dialog larger than the handheld's screen grown three times would leave
+// its buttons out of reach.
+int stepsThatFit(const DialogTemplate& layout, QWidget* owner) {
+    const int steps = currentSteps();
+    QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return steps;
+    }
+    // Room for the title bar and the frame the window manager adds.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    const QSize wanted = dialogSize(layout, steps);
+    if (wanted.width() <= room.width() && wanted.height() <= room.height()) {
+        return steps;
+    }
+    const double shrink = std::min(room.width() / double(wanted.width()),
+                                   room.height() / double(wanted.height()));
+    const int smallest = int(std::lround(pixelRatioOf(nullptr) * STEPS_PER_PIXEL));
+    return std::max(smallest, int(std::floor(steps * shrink)));
+}
+
+} // namespace
+
 Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
-                          QWidget* top) {
+                          QWidget* top, int steps) {
     auto* window = new Window;
     window->proc = proc;
     window->dialog = new DialogState;
@@ -235,28 +287,14 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
     auto* surface = new Surface(window, parent);
     window->surface = surface;
     // Dialogs grow with the board: their font and their pixels take the window's factor.
-    window->steps = currentSteps();
-    const double scale = widgetScale(window->steps);
-    const QFont font = dialogFont();
-    surface->setFont(font);
-    // Dialog units follow the font as the handheld's did: a quarter of the average
-    // character width across, an eighth of the line height down.
-    const QFontMetrics metrics(font);
-    const double unitX = layout.pixelUnits
-                             ? scale
-                             : metrics.horizontalAdvance(QStringLiteral(
-                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                                   52.0 / 4.0;
-    const double unitY = layout.pixelUnits ? scale : metrics.height() / 8.0;
+    window->steps = steps;
+    surface->setFont(dialogFont(steps));
+    const DialogUnits units = dialogUnits(layout, steps);
     auto place = [&](int x, int y, int width, int height) {
-        return QRect(int(x * unitX + 0.5), int(y * unitY + 0.5), int(width * unitX + 0.5),
-                     int(height * unitY + 0.5));
+        return QRect(int(x * units.x + 0.5), int(y * units.y + 0.5), int(width * units.x + 0.5),
+                     int(height * units.y + 0.5));
     };
-    const int width =
-        std::max(int(layout.width * unitX + 0.5), int(std::ceil(layout.paintWidth * scale)));
-    const int height =
-        std::max(int(layout.height * unitY + 0.5), int(std::ceil(layout.paintHeight * scale)));
-    surface->setFixedSize(width, height);
+    surface->setFixedSize(dialogSize(layout, steps));
     QButtonGroup* radioGroup = nullptr;
     for (const ControlTemplate& item : layout.controls) {
         QWidget* widget = nullptr;
@@ -359,7 +397,11 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
             break;
         }
         }
-        widget->setGeometry(place(item.x, item.y, item.width, item.height));
+        // A template gives a drop-down the height of its open list, as the handheld's
+        // did; closed it is one line high.
+        const bool dropDown = item.kind == ControlKind::combo || item.kind == ControlKind::dropList;
+        widget->setGeometry(
+            place(item.x, item.y, item.width, dropDown ? std::min(item.height, 12) : item.height));
         widget->setProperty("sortedList", bool(item.styles & STYLE_SORT));
         if (item.kind == ControlKind::group) {
             widget->lower();
@@ -379,13 +421,15 @@ intptr_t dialogBox(const char* templateName, Window* owner, DialogProc proc, int
         return -1;
     }
     Window* window = nullptr;
-    auto* modal = new ProcDialog(owner && owner->top ? owner->top.data() : nullptr, &window);
+    QWidget* ownerTop = owner && owner->top ? owner->top.data() : nullptr;
+    const int steps = stepsThatFit(layout, ownerTop);
+    auto* modal = new ProcDialog(ownerTop, &window);
     modal->setWindowTitle(widen(layout.title));
-    modal->setFont(dialogFont());
+    modal->setFont(dialogFont(steps));
     auto* column = new QVBoxLayout(modal);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSizeConstraint(QLayout::SetFixedSize);
-    window = buildDialogWindow(layout, proc, modal, modal);
+    window = buildDialogWindow(layout, proc, modal, modal, steps);
     window->dialog->modal = modal;
     column->addWidget(window->surface);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), modal);
@@ -394,7 +438,7 @@ intptr_t dialogBox(const char* templateName, Window* owner, DialogProc proc, int
     pushOpenDialog(window);
     sendMessage(window, WM_INITDIALOG, 0, initParam);
     if (!window->dialog->ended) {
-        scaleControls(modal);
+        scaleControls(modal, steps);
         modal->exec();
     }
     const intptr_t result = window->dialog->result;

@@ -23,8 +23,9 @@ struct DialogState {
 // Reads a template from the resources; false when missing or malformed.
 bool loadDialogTemplate(const std::string& name, DialogTemplate* layout);
 // A surface with the template's controls on parent; the window is adopted by top.
+// Steps is the factor its font and pixels take.
 Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
-                          QWidget* top);
+                          QWidget* top, int steps = currentSteps());
 // Open dialogs, innermost last.
 void pushOpenDialog(Window* dialog);
 void popOpenDialog(Window* dialog);

@@ -56,8 +56,8 @@ QStyle* styleFor(double scale) {
 
 } // namespace
 
-void scaleControls(QWidget* top) {
-    const double scale = widgetScale(currentSteps());
+void scaleControls(QWidget* top, int steps) {
+    const double scale = widgetScale(steps);
     if (!top || scale < 1.05) {
         return; // at the handheld's size the desktop's own sizes fit
     }

@@ -95,10 +95,10 @@ bool windowScaleForced();
 double widgetScale(int steps);
 // The font of dialogs, message boxes and the property sheet: the handheld's dialog font
 // grown with the board.
-QFont dialogFont();
+QFont dialogFont(int steps = currentSteps());
 // Grows the style's fixed sizes (check marks, icons, scroll bars) of a dialog and its
 // controls with the window's factor.
-void scaleControls(QWidget* top);
+void scaleControls(QWidget* top, int steps = currentSteps());
 // Lays out the menu bar below a window's client area at its factor.
 void layOutMenuBar(MenuBar* bar, const QRect& area, int steps, double pixelRatio);
 // Shows a command's key beside its menu item and in its button's tooltip.

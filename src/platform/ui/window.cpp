@@ -226,10 +226,10 @@ double widgetScale(int steps) {
     return steps / double(STEPS_PER_PIXEL) / pixelRatioOf(nullptr);
 }
 
-QFont dialogFont() {
+QFont dialogFont(int steps) {
     // Eleven pixels: the status panel's text size, which the handheld's dialogs shared.
     QFont font = QApplication::font();
-    font.setPixelSize(std::max(11, int(std::lround(11 * widgetScale(currentSteps())))));
+    font.setPixelSize(std::max(11, int(std::lround(11 * widgetScale(steps)))));
     return font;
 }
 

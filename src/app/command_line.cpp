@@ -2,22 +2,22 @@
 
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/dialog_game_file.h"
-#include "app/show_message.h"
-#include "database/database.h"
 #include "platform/ui/window.h"
-#include "settings/autosave.h"
 #include "settings/option_keys.h"
 #include "settings/settings.h"
 
 using namespace platform;
 
 namespace {
+
+// The game file of the command line, until the window is shown.
+std::string pendingGameFile;
 
 bool endsWith(const std::string& text, const char* ending) {
     const size_t length = std::strlen(ending);
@@ -62,18 +62,24 @@ void takeBookFromCommandLine(const CommandLinePaths& paths) {
 
 void openGameFromCommandLine(Window* window, const CommandLinePaths& paths) {
     if (paths.pgn.isEmpty()) return;
-    const std::string path = paths.pgn.c_str();
-    CDatabase& database = gameDatabase();
-    if (!database.open(path.c_str())) {
-        showMessage(window, ("Could not open " + path).c_str());
-        return;
-    }
-    std::unique_ptr<CGame> game = database.gameAt(0);
-    if (!game) {
-        showMessage(window, ("No game could be read from " + path).c_str());
-        return;
-    }
-    takeTimesFromComments(*game);
-    appState.setLoadedGame(game.release());
-    invalidateRect(window, nullptr, true);
+    pendingGameFile = paths.pgn.c_str();
+    setTimer(window, OPEN_FILE_TIMER, 1);
+}
+
+void openFileTick(Window* window) {
+    // Opened before the first frame, a game list would stand in front of an empty window.
+    if (windowFramesShown(window) == 0) return;
+    killTimer(window, OPEN_FILE_TIMER);
+    const std::string path = std::move(pendingGameFile);
+    pendingGameFile.clear();
+    if (!path.empty()) openGameFile(window, path);
+}
+
+bool gameFileFromCommandLinePending() {
+    return !pendingGameFile.empty();
+}
+
+std::vector<std::string> filesToHandOver(const CommandLinePaths& paths) {
+    if (paths.pgn.isEmpty()) return {};
+    return {absolutePath(paths.pgn.c_str())};
 }

@@ -139,7 +139,13 @@ void writeGameAsSaved(CGame& game, std::ostream& out) {
 
 void loadGame(Window* window) {
     std::string path;
-    if (!chooseFile(window, "Select file", false, &path)) return;
+    if (chooseFile(window, "Select file", false, &path)) openGameFile(window, path);
+}
+
+void openGameFile(Window* window, const std::string& path) {
+    // Load game cannot be chosen behind an open dialog or message box; a file that comes
+    // from outside then (a drop, a second start) is refused as well, not opened behind it.
+    if (appState.modalOpen) return;
     CDatabase& database = gameDatabase();
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);

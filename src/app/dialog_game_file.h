@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <string>
 
 class CDatabase;
 class CFileSystem;
@@ -18,6 +19,10 @@ CDatabase& gameDatabase();
 // The chosen file is indexed; a file of one game opens it, one of more shows the game
 // list to choose from. The current game stays until a game is opened.
 void loadGame(platform::Window* window);
+// What Load game does once the file is chosen, for whatever names a file: the command
+// line, a drop onto the window, a second start. Refused while a dialog of the program is
+// open; a thinking engine stops once a game is opened.
+void openGameFile(platform::Window* window, const std::string& path);
 // The game list of the file loaded last (Load game when there is none).
 void gameList(platform::Window* window);
 // The game step places after (or before) the one opened last, in the file loaded last.

@@ -28,7 +28,9 @@ const char USAGE[] =
     "  --help      show this text\n"
     "\n"
     "FILE, with or without quotes: an opening book ending in .gbk becomes the book\n"
-    "the engine plays from; a game file ending in .pgn opens with its first game.\n";
+    "the engine plays from; a game file ending in .pgn opens as Load game opens it\n"
+    "(a file of several games shows the list of its games). When the program runs\n"
+    "already, its window comes to the front and opens the game file there.\n";
 
 // Qt aborts with a long text when it finds no display; this says it in one line.
 bool hasDisplay() {

@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/command_line.h"
 #include "app/commands.h"
+#include "app/dialog_game_file.h"
 #include "app/engine_link.h"
 #include "app/shell.h"
 #include "app/show_message.h"
@@ -16,6 +19,7 @@
 #include "board/move_input.h"
 #include "board/typed_move.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/file_drop.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/typed_keys.h"
 #include "platform/ui/window.h"
@@ -112,7 +116,16 @@ intptr_t onTimer(Window* window, unsigned, uintptr_t wParam, intptr_t) {
         startReportTick(window);
     } else if (wParam == ENGINE_MOVE_TIMER) {
         engineMoveTimer(window);
+    } else if (wParam == OPEN_FILE_TIMER) {
+        openFileTick(window);
     }
+    return 0;
+}
+
+// Of several files dropped at once the first is opened: one game file is open at a time.
+intptr_t onDropFiles(Window* window, unsigned, uintptr_t wParam, intptr_t) {
+    const std::string path = dragQueryFile(dropOf(wParam), 0);
+    if (!path.empty()) openGameFile(window, path);
     return 0;
 }
 
@@ -159,6 +172,7 @@ constexpr MessageEntry MESSAGE_TABLE[] = {
     {WM_SEARCH_ENDED, onSearchEnded},
     {WM_CHAR, onChar},
     {WM_KEYDOWN, onKeyDown},
+    {WM_DROPFILES, onDropFiles},
 };
 
 } // namespace
@@ -170,6 +184,7 @@ bool registerMainWindowClass() {
 Window* createMainWindow() {
     Window* window = createWindow(WINDOW_CLASS, WINDOW_CLASS);
     deliverTypedKeys(window);
+    dragAcceptFiles(window);
     return window;
 }
 

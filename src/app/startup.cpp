@@ -74,12 +74,13 @@ Window* initInstance(const std::string& commandLine) {
     updateNavigationButtons();
     showWindow(window);
     restoreAutosave();
-    // The game restored is the ring's newest already: opening the file loses nothing.
-    openGameFromCommandLine(window, paths);
     appState.level = loadLevels(*appState.settings);
     if (!loadEngineModule()) return nullptr;
     startEngineThread();
     resumeEngineToMove();
+    // Opened as Load game opens it, after all of this: the restored game goes into the ring
+    // first, and the engine is there to stop.
+    openGameFromCommandLine(window, paths);
     invalidateRect(window, nullptr, false);
     updateWindow(window);
     return window;
@@ -94,7 +95,8 @@ int exitInstance(int exitCode) {
 }
 
 int winMain(const std::string& commandLine) {
-    if (!claimSingleInstance()) return -1;
+    // The running program opens the game file instead, as if it had been dropped on it.
+    if (!claimSingleInstance(filesToHandOver(pathsFromCommandLine(commandLine.c_str())))) return -1;
     loadOptions(appState);
     if (!registerMainWindowClass()) {
         saveOptions(appState);

@@ -3,13 +3,16 @@
 #include "platform/kernel/event.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/instance.h"
+#include "platform/kernel/instance_requests.h"
 #include "platform/kernel/memory.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/paths.h"
 #include "platform/kernel/thread.h"
 #include "temp_root.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -263,5 +266,57 @@ TEST(InstanceLock, AFolderThatIsNotTheUsersAloneIsRefusedWithItsReason) {
         EXPECT_NE(lock.failure().find(place.folder() + " " + c.reason), std::string::npos)
             << c.what << ": " << lock.failure();
         EXPECT_FALSE(lock.isHeld()) << c.what;
+    }
+}
+
+TEST(InstanceRequests, APathGoesAsOneLineThatFitsOneAtomicWrite) {
+    const std::string longest = "/" + std::string(longestRequestPath() - 1, 'a');
+    struct Case {
+        std::string path;
+        const char* refusal; // in the reason; null: sent
+    } cases[] = {
+        {"/home/ann/My Games/Partien für Åsa.pgn", nullptr},
+        {longest, nullptr},
+        {longest + "a", "longer than"},
+        {"games/club.pgn", "not absolute"},
+        {"", "not absolute"},
+        {"/home/ann/two\nlines.pgn", "line end"},
+        {"/home/ann/two\rlines.pgn", "line end"},
+    };
+    for (const Case& c : cases) {
+        std::string request, why;
+        const bool sent = openRequest(c.path, &request, &why);
+        EXPECT_EQ(sent, c.refusal == nullptr) << c.path;
+        if (!sent) {
+            EXPECT_NE(why.find(c.refusal), std::string::npos) << why;
+            continue;
+        }
+        EXPECT_LE(request.size(), size_t(PIPE_BUF));
+        InstanceRequests reader;
+        reader.feed(request.data(), request.size());
+        EXPECT_EQ(reader.takePaths(), std::vector<std::string>{c.path});
+        EXPECT_TRUE(reader.takePaths().empty()) << "each path is given once";
+    }
+}
+
+TEST(InstanceRequests, PiecesAreJoinedAndWhatIsNoRequestIsPassedOver) {
+    std::string first, second;
+    std::string why;
+    ASSERT_TRUE(openRequest("/a/first game.pgn", &first, &why));
+    ASSERT_TRUE(openRequest("/b/ümlaut.pgn", &second, &why));
+    const std::string overlong = "open /" + std::string(2 * PIPE_BUF, 'x') + "\n";
+    // What several writers may leave in the pipe, with the old lone 'R' in front.
+    const std::string stream = "R" + first + "garbage\nopen relative.pgn\nopen \nopen /\n" +
+                               overlong + "open /c/d.pgn\r\n" + second + "open /unended";
+    for (const size_t piece : {size_t(1), size_t(7), size_t(64), stream.size()}) {
+        InstanceRequests reader;
+        for (size_t at = 0; at < stream.size(); at += piece)
+            reader.feed(stream.data() + at, std::min(piece, stream.size() - at));
+        EXPECT_EQ(reader.takePaths(),
+                  (std::vector<std::string>{"/a/first game.pgn", "/b/ümlaut.pgn"}))
+            << "in pieces of " << piece;
+        reader.feed("\n", 1);
+        EXPECT_EQ(reader.takePaths(), std::vector<std::string>{"/unended"})
+            << "a line is complete at its end";
     }
 }

@@ -1,9 +1,11 @@
 // The window: messages at logical coordinates, painting into the back buffer,
 // the screen showing it at a whole scale, timers, posted messages, the menu bar.
 #include "platform/kernel/instance.h"
+#include "platform/kernel/instance_requests.h"
 #include "platform/ui/accelerators.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/file_drop.h"
 #include "platform/ui/instance.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/menu.h"
@@ -14,10 +16,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 using namespace platform;
@@ -31,6 +37,8 @@ struct Received {
 };
 std::vector<Received> received;
 Rect lastPaintArea;
+// The paths of each WM_DROPFILES, asked for while it is handled.
+std::vector<std::vector<std::string>> drops;
 
 intptr_t testWindowProc(Window* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     received.push_back({message, wParam, lParam});
@@ -47,6 +55,14 @@ intptr_t testWindowProc(Window* window, unsigned message, uintptr_t wParam, intp
     }
     if (message == WM_TIMER) {
         killTimer(window, wParam);
+        return 0;
+    }
+    if (message == WM_DROPFILES) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < dragQueryFileCount(dropOf(wParam)); ++i)
+            paths.push_back(dragQueryFile(dropOf(wParam), i));
+        EXPECT_EQ(dragQueryFile(dropOf(wParam), int(paths.size())), "") << "past the last";
+        drops.push_back(paths);
         return 0;
     }
     return defWindowProc(window, message, wParam, lParam);
@@ -267,6 +283,7 @@ TEST(Window, ASecondStartAsksTheFirstToComeForward) {
     TempRoot root;
     setWindowScale(1);
     registerTestClass();
+    drops.clear();
     Window* window = createWindow("Test Window", "Tallowmere Chess");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(claimSingleInstance());
@@ -277,9 +294,59 @@ TEST(Window, ASecondStartAsksTheFirstToComeForward) {
     const int writer = open((second.lockPath() + ".fifo").c_str(), O_WRONLY | O_NONBLOCK);
     ASSERT_GE(writer, 0) << "the first instance listens";
     EXPECT_EQ(write(writer, "R", 1), 1);
-    close(writer);
     processMessages(20);
     EXPECT_TRUE(window->top->isVisible()) << "brought to the front";
+    EXPECT_TRUE(drops.empty());
+
+    // A second start with a file: it reaches the window as a dropped file.
+    const std::string path = root.path + "My Games/Partien f\xC3\xBCr \xC3\x85sa.pgn";
+    std::string request, why;
+    ASSERT_TRUE(openRequest(path, &request, &why));
+    // Garbage, the request in two pieces, a request that is none.
+    const std::string pieces[] = {"no request\n", request.substr(0, 9), request.substr(9),
+                                  "open relative.pgn\n"};
+    for (const std::string& piece : pieces) {
+        EXPECT_EQ(write(writer, piece.data(), piece.size()), ssize_t(piece.size()));
+        processMessages(10);
+    }
+    close(writer);
+    processMessages(20);
+    EXPECT_EQ(drops, std::vector<std::vector<std::string>>{{path}});
+    destroyWindow(window);
+    processMessages(10);
+    releaseSingleInstance();
+}
+
+TEST(Window, FilesDroppedFromTheDesktopArePostedToTheWindow) {
+    setWindowScale(1);
+    registerTestClass();
+    drops.clear();
+    Window* window = createWindow("Test Window", "Tallowmere Chess");
+    ASSERT_NE(window, nullptr);
+    dragAcceptFiles(window);
+    const std::string spaced = "/tmp/My Games/Partien f\xC3\xBCr \xC3\x85sa.pgn";
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromUtf8(spaced.c_str())),
+                   QUrl("https://example.org/games.pgn"), QUrl::fromLocalFile("/tmp/second.pgn")});
+    QMimeData text;
+    text.setText("1. e4 e5");
+    struct Case {
+        const char* what;
+        const QMimeData* data;
+        bool taken;
+    } cases[] = {{"files", &files, true}, {"text", &text, false}};
+    for (const Case& c : cases) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, c.data, Qt::LeftButton, {});
+        QApplication::sendEvent(window->surface, &enter);
+        EXPECT_EQ(enter.isAccepted(), c.taken) << c.what;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, c.data, Qt::LeftButton, {});
+        QApplication::sendEvent(window->surface, &dropped);
+        EXPECT_EQ(dropped.isAccepted(), c.taken) << c.what;
+    }
+    EXPECT_TRUE(drops.empty()) << "posted, so that the desktop's drag ends first";
+    processMessages(20);
+    EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{{spaced, "/tmp/second.pgn"}}))
+        << "the local files, in their order";
     destroyWindow(window);
     processMessages(10);
 }

@@ -11,7 +11,8 @@ namespace {
 
 // The child's stdout goes to the pipe, its stderr to /dev/null (sanitizer and Qt chatter).
 pid_t spawn(const std::string& program, const std::vector<std::string>& arguments,
-            const std::string& root, const std::vector<std::string>& environment, int* output) {
+            const std::string& root, const std::vector<std::string>& environment, int* output,
+            const std::string& folder = "") {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return -1;
     const pid_t pid = fork();
@@ -21,6 +22,7 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& argument
         if (null >= 0) dup2(null, 2);
         close(pipeEnds[0]);
         close(pipeEnds[1]);
+        if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
         setenv("TALLOWMERE_ROOT", root.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         for (const std::string& setting : environment)
@@ -48,10 +50,11 @@ std::string ChildRun::value(const std::string& key) const {
 }
 
 ChildRun runChild(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& root, const std::vector<std::string>& environment) {
+                  const std::string& root, const std::vector<std::string>& environment,
+                  const std::string& folder) {
     ChildRun run;
     int output = -1;
-    const pid_t pid = spawn(program, arguments, root, environment, &output);
+    const pid_t pid = spawn(program, arguments, root, environment, &output, folder);
     if (pid < 0) return run;
     std::string all;
     char buffer[512];
@@ -76,13 +79,15 @@ RunningChild::~RunningChild() {
     kill(SIGKILL);
 }
 
-bool RunningChild::waitForLine(const std::string& prefix) {
+bool RunningChild::waitForLine(const std::string& prefix, std::string* found) {
     char buffer[256];
     for (;;) {
         for (size_t end; (end = m_pending.find('\n')) != std::string::npos;) {
             const std::string line = m_pending.substr(0, end);
             m_pending.erase(0, end + 1);
-            if (line.compare(0, prefix.size(), prefix) == 0) return true;
+            if (line.compare(0, prefix.size(), prefix) != 0) continue;
+            if (found) *found = line;
+            return true;
         }
         const ssize_t got = m_output >= 0 ? read(m_output, buffer, sizeof buffer) : -1;
         if (got <= 0) return false;

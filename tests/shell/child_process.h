@@ -14,9 +14,10 @@ struct ChildRun {
 };
 
 // Runs program with arguments under root (TALLOWMERE_ROOT), extra "NAME=VALUE" settings in
-// its environment, and waits for it to end.
+// its environment, in folder (empty: this process's own), and waits for it to end.
 ChildRun runChild(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& root, const std::vector<std::string>& environment = {});
+                  const std::string& root, const std::vector<std::string>& environment = {},
+                  const std::string& folder = "");
 
 // A child that runs on while the test acts on it.
 class RunningChild {
@@ -27,8 +28,9 @@ public:
     RunningChild(const RunningChild&) = delete;
     RunningChild& operator=(const RunningChild&) = delete;
 
-    // Waits until the child prints a line that starts with prefix; false when it ends first.
-    bool waitForLine(const std::string& prefix);
+    // Waits until the child prints a line that starts with prefix (kept in *line when
+    // given); false when it ends first.
+    bool waitForLine(const std::string& prefix, std::string* line = nullptr);
     // Sends signal and collects the child: its exit code, or -1 when the signal ended it.
     int kill(int signal);
 

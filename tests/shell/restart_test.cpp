@@ -137,14 +137,15 @@ TEST(Restart, TheCommandLinesBook) {
     EXPECT_NE(settingsHolding(root.path, "Bookfilename").find(book), std::string::npos);
 }
 
-TEST(Restart, TheCommandLinesGameFileOpensItsFirstGame) {
+TEST(Restart, TheCommandLinesGameFileOpensAsLoadGameOpensIt) {
     TempRoot root;
     ASSERT_EQ(driver(root, "exit", {THREE_MOVES[0]}).exitCode, 0);
     const std::string games = root.path + "club games.pgn";
     std::ofstream(games) << "[White \"Ann\"]\n[Black \"Bob\"]\n[Result \"*\"]\n\n1. d4 d5 2. c4 *\n"
                          << "\n[White \"Cy\"]\n[Black \"Di\"]\n[Result \"*\"]\n\n1. c4 *\n";
     const ChildRun opened = driver(root, "exit", {}, games);
-    EXPECT_EQ(opened.value("shown"), "d4 d5 c4");
+    EXPECT_EQ(opened.value("list"), "Games in club games.pgn") << "the list of the file's games";
+    EXPECT_EQ(opened.value("shown"), "d4 d5 c4") << "and the first game selected there";
     EXPECT_EQ(opened.value("message"), "?");
     // The old game stays in the ring; the file's first game is the newest.
     EXPECT_EQ(ringGames(), 2);
@@ -153,6 +154,47 @@ TEST(Restart, TheCommandLinesGameFileOpensItsFirstGame) {
     const ChildRun missing = driver(root, "none", {}, "\"" + root.path + "gone.pgn\"");
     EXPECT_EQ(missing.value("message"), "Could not open " + root.path + "gone.pgn");
     EXPECT_EQ(missing.value("shown"), "d4 d5 c4") << "the game stays";
+}
+
+TEST(Restart, ASecondStartHandsItsGameFileToTheFirst) {
+    TempRoot root;
+    ASSERT_EQ(driver(root, "exit", {THREE_MOVES[0]}).exitCode, 0);
+    const std::string folder = root.path + "Partien f\xC3\xBCr \xC3\x85sa/";
+    std::filesystem::create_directories(folder + "started here");
+    std::ofstream(folder + "eine Partie.pgn") << "[White \"\xC3\x85sa\"]\n\n1. e4 c5 2. Nf3 *\n";
+    std::ofstream(folder + "two.pgn")
+        << "[White \"Ann\"]\n\n1. d4 *\n\n[White \"Bob\"]\n\n1. c4 *\n";
+    RunningChild first(SHELL_DRIVER, {SCRIPTED_ENGINE_FOLDER, "stay"}, root.path);
+    ASSERT_TRUE(first.waitForLine("played"));
+    const auto secondStart = [&root, &folder](const std::string& commandLine) {
+        return runChild(SHELL_DRIVER, {SCRIPTED_ENGINE_FOLDER, "exit"}, root.path,
+                        {"SHELL_COMMAND_LINE=" + commandLine}, folder + "started here");
+    };
+
+    // Named from the second start's own folder, which the first does not share.
+    const ChildRun handing = secondStart("\"../eine Partie.pgn\"");
+    EXPECT_EQ(handing.exitCode, 255) << "the second start ends once it has handed the file over";
+    EXPECT_EQ(handing.value("message"), "?");
+    EXPECT_EQ(handing.value("shown"), "?") << "no window of its own";
+    std::string line;
+    ASSERT_TRUE(first.waitForLine("opened", &line));
+    EXPECT_EQ(line, "opened e4 c5 Nf3");
+
+    // Too long to hand over: said by the second start; the first opens nothing.
+    const std::string tooLong = folder + std::string(5000, 'x') + ".pgn";
+    const ChildRun refused = secondStart(tooLong);
+    EXPECT_EQ(refused.exitCode, 255);
+    EXPECT_EQ(refused.value("message").rfind("Could not open " + folder + "xxx", 0), 0u)
+        << refused.value("message").substr(0, 80);
+    EXPECT_NE(refused.value("message").find("longer than"), std::string::npos);
+
+    // A file of several games shows the list in the first, whose Return opens game 1.
+    EXPECT_EQ(secondStart(folder + "two.pgn").exitCode, 255);
+    ASSERT_TRUE(first.waitForLine("list", &line));
+    EXPECT_EQ(line, "list Games in two.pgn");
+    ASSERT_TRUE(first.waitForLine("opened", &line));
+    EXPECT_EQ(line, "opened d4") << "the next game opened is this one, not the refused file";
+    EXPECT_EQ(first.kill(SIGTERM), 0);
 }
 
 TEST(CrashSafety, AKilledWriteNeverSpoilsTheRingOrTheOptions) {

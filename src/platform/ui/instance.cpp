@@ -1,6 +1,8 @@
 #include "platform/ui/instance.h"
 
 #include "platform/kernel/instance.h"
+#include "platform/kernel/instance_requests.h"
+#include "platform/ui/file_drop.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/messagebox.h"
 
@@ -10,6 +12,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -17,16 +20,36 @@ namespace {
 InstanceLock lock;
 int listener = -1;
 QPointer<QSocketNotifier> listening;
+InstanceRequests requests;
 
-// The running instance listens on a named pipe beside its lock; a byte written
-// there is the request to come to the front.
+// The running instance listens on a named pipe beside its lock; what a second start
+// writes there is described in instance_requests.h.
 std::string pipePath() {
     return lock.lockPath() + ".fifo";
 }
 
+void refuse(const std::string& file, const std::string& why) {
+    // Load game's own words, and why the file never reached the running program.
+    const std::string text = "Could not open " + file + ": " + why;
+    messageBox(nullptr, text.c_str(), "Tallowmere Chess", MB_OK | MB_ICONWARNING);
+}
+
+// The running instance's pipe for writing, or -1. It listens only once its window is
+// up; a file to hand over is worth waiting a few seconds for that, a plain start is not.
+int openPipe(bool wait) {
+    constexpr int ATTEMPTS = 100;
+    for (int attempt = 0;; ++attempt) {
+        const int writer = open(pipePath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0 || !wait || attempt == ATTEMPTS || (errno != ENXIO && errno != ENOENT)) {
+            return writer;
+        }
+        usleep(50 * 1000);
+    }
+}
+
 } // namespace
 
-bool claimSingleInstance() {
+bool claimSingleInstance(const std::vector<std::string>& files) {
     switch (lock.acquire()) {
     case LockResult::Acquired:
         return true;
@@ -40,14 +63,35 @@ bool claimSingleInstance() {
     case LockResult::HeldElsewhere:
         break;
     }
-    const int writer = open(pipePath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (writer >= 0) {
+    // Each file with the bytes that ask for it.
+    std::vector<std::pair<std::string, std::string>> requests;
+    for (const std::string& file : files) {
+        std::string request, why;
+        if (openRequest(file, &request, &why)) {
+            requests.emplace_back(file, request);
+        } else {
+            refuse(file, why);
+        }
+    }
+    const int writer = openPipe(!requests.empty());
+    if (writer < 0) {
+        if (!requests.empty()) {
+            refuse(requests.front().first, "Tallowmere Chess runs already but does not answer");
+        }
+        return false;
+    }
+    if (requests.empty()) {
         const char request = 'R';
         if (write(writer, &request, 1) != 1) {
-            // The first instance is not listening (yet); there is nothing more to do.
+            // A full pipe holds requests enough to bring the window forward.
         }
-        close(writer);
     }
+    for (const auto& [file, request] : requests) {
+        if (write(writer, request.data(), request.size()) != ssize_t(request.size())) {
+            refuse(file, "the running Tallowmere Chess takes no more requests now");
+        }
+    }
+    close(writer);
     return false;
 }
 
@@ -67,9 +111,14 @@ void answerOtherInstances(Window* window) {
     }
     listening = new QSocketNotifier(listener, QSocketNotifier::Read, window->surface);
     QObject::connect(listening, &QSocketNotifier::activated, window->surface, [window] {
-        char requests[64];
-        while (read(listener, requests, sizeof requests) > 0) {}
+        char bytes[512];
+        for (ssize_t got; (got = read(listener, bytes, sizeof bytes)) > 0;) {
+            requests.feed(bytes, size_t(got));
+        }
         setForegroundWindow(window);
+        for (std::string& file : requests.takePaths()) {
+            postDroppedFiles(window, {std::move(file)});
+        }
     });
 }
 

@@ -8,8 +8,10 @@
 // Each move pair taps FROM and TO, the engine answering REPLY (coordinates, "e2-e4:e7e5").
 // Lines on stdout: "shown LINE", "flipped N", "flip button N", "level TEXT", "played LINE", "code
 // N". The root folder comes from TALLOWMERE_ROOT, the command line from SHELL_COMMAND_LINE. "none"
-// ends without Exit; "session" as the desktop session's end does; "stay" runs on; "dialog" runs
-// on with the About box open, printing "dialog open" once it is.
+// ends without Exit; "session" as the desktop session's end does; "stay" runs on, printing
+// "opened LINE" for each game opened after the start; "dialog" runs on with the About box
+// open, printing "dialog open" once it is. A game list that opens is answered with Return
+// (its selected game opens), printing "list TITLE".
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -22,6 +24,7 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/command_line.h"
 #include "app/engine_link.h"
 #include "app/shell.h"
 #include "app/startup.h"
@@ -65,6 +68,32 @@ void tap(const std::string& square) {
     processMessages(2);
 }
 
+// Opens the selected game of every game list that shows, as the user's Return does.
+void answerGameLists() {
+    auto* lists = new QTimer(qApp);
+    QObject::connect(lists, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->windowTitle().startsWith("Games in ") || !modal->focusWidget())
+            return;
+        std::printf("list %s\n", modal->windowTitle().toUtf8().constData());
+        std::fflush(stdout);
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
+    });
+    lists->start(5);
+}
+
+// Says each game that becomes the current one from now on.
+void reportOpenedGames() {
+    auto* games = new QTimer(qApp);
+    QObject::connect(games, &QTimer::timeout, [shownGame = appState.game.get()]() mutable {
+        if (appState.game.get() == shownGame) return;
+        shownGame = appState.game.get();
+        std::printf("opened %s\n", mainLine().c_str());
+        std::fflush(stdout);
+    });
+    games->start(5);
+}
+
 int targetPly = 0;
 
 // The user's move "e2-e4:e7e5": played by taps, answered by the engine.
@@ -105,7 +134,10 @@ int main(int argc, char** argv) {
     const std::string ending = argv[2];
     const std::vector<std::string> pairs(argv + 3, argv + argc);
 
+    answerGameLists();
     QTimer::singleShot(0, [&] {
+        // What the window shows once the command line's game file is open.
+        runUntil([] { return !gameFileFromCommandLinePending(); }, 30000);
         const bool flipChecked =
             buttonState(menuBarOf(shell.mainWindow), IDM_FLIP_BOARD) & TBSTATE_CHECKED;
         std::printf("shown %s\nflipped %d\nflip button %d\nlevel %s\n", mainLine().c_str(),
@@ -137,6 +169,8 @@ int main(int argc, char** argv) {
             opened->start(5);
         } else if (ending == "session") {
             sessionEnds();
+        } else if (ending == "stay") {
+            reportOpenedGames();
         } else if (ending == "none") {
             postQuitMessage(0);
         }

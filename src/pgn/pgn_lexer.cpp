@@ -166,17 +166,16 @@ bool CPgnLexer::nextToken(TokenKind hint, CToken& token) {
         clearText(token);
     } else {
         token.kind = TokenKind::SYMBOL;
-        if (m_keepText || keepRaw) {
-            m_text.assign(1, static_cast<char>(c));
-            while (symbolChar(peek()))
-                m_text.push_back(static_cast<char>(bump()));
-            if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
+        // Gathered even without text: the buffer keeps its capacity, so this costs no
+        // allocation, and it lets the index count moves.
+        m_text.assign(1, static_cast<char>(c));
+        while (symbolChar(peek()))
+            m_text.push_back(static_cast<char>(bump()));
+        if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
+        if (m_keepText || keepRaw)
             token.text = m_text.c_str();
-        } else {
-            while (symbolChar(peek()))
-                bump();
+        else
             clearText(token);
-        }
     }
 
     if (keepRaw)

@@ -35,6 +35,9 @@ public:
     // texts nobody reads is most of the cost of indexing a file.
     void setKeepText(bool keep) { m_keepText = keep; }
 
+    // The characters of the last SYMBOL token, kept with or without text.
+    const std::string& symbolText() const { return m_text; }
+
     // Offset of the next character that will be read.
     int64_t position() const { return m_position; }
 

@@ -166,16 +166,24 @@ bool CPgnLexer::nextToken(TokenKind hint, CToken& token) {
         clearText(token);
     } else {
         token.kind = TokenKind::SYMBOL;
-        // Gathered even without text: the buffer keeps its capacity, so this costs no
-        // allocation, and it lets the index count moves.
-        m_text.assign(1, static_cast<char>(c));
-        while (symbolChar(peek()))
-            m_text.push_back(static_cast<char>(bump()));
-        if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
-        if (m_keepText || keepRaw)
+        if (m_keepText || keepRaw) {
+            m_text.assign(1, static_cast<char>(c));
+            while (symbolChar(peek()))
+                m_text.push_back(static_cast<char>(bump()));
+            if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
             token.text = m_text.c_str();
-        else
+        } else {
+            // Without text, the start of the word is still kept: enough to tell a
+            // move from a move number or a result, for the index to count moves.
+            size_t length = 0;
+            m_head[length++] = static_cast<char>(c);
+            while (symbolChar(peek())) {
+                const int next = bump();
+                if (length < HEAD_SIZE - 1) m_head[length++] = static_cast<char>(next);
+            }
+            m_head[length] = 0;
             clearText(token);
+        }
     }
 
     if (keepRaw)

@@ -1,6 +1,7 @@
 #include "pgn/pgn_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <new>
 #include <string>
@@ -36,9 +37,9 @@ void appendComment(std::string& joined, const char* body, size_t length) {
 // A word of the move text that stands for a move: not a move number ("12" before its
 // period), a result, or a piece of an en-passant mark ("e", "p", "ep"); every move
 // ("e4", "O-O", "0-0", the null move "--") has two characters at least.
-bool isMoveShaped(const std::string& word) {
-    return word.size() >= 2 && !startsWithMoveNumber(word.c_str()) && !isResultWord(word.c_str()) &&
-           word != "ep";
+bool isMoveShaped(const char* word) {
+    return word[0] != 0 && word[1] != 0 && !startsWithMoveNumber(word) && !isResultWord(word) &&
+           std::strcmp(word, "ep") != 0;
 }
 
 std::string moveNumberText(int number, bool black) {
@@ -188,7 +189,7 @@ bool CPgnReader::scanGame(std::istream& stream, int64_t offset, int64_t& nextOff
             ++depth;
         else if (is(TokenKind::RIGHTPARENTHESIS))
             depth = std::max(depth - 1, 0);
-        else if (depth == 0 && is(TokenKind::SYMBOL) && isMoveShaped(m_lexer.symbolText()))
+        else if (depth == 0 && is(TokenKind::SYMBOL) && isMoveShaped(symbolWord()))
             ++plies;
         advance(TokenKind::SYMBOL);
     }
@@ -197,6 +198,11 @@ bool CPgnReader::scanGame(std::istream& stream, int64_t offset, int64_t& nextOff
     convertGameToUtf8(*m_game);
     game = std::move(m_game);
     return true;
+}
+
+const char* CPgnReader::symbolWord() const {
+    // The word after the tags was read with its text, the rest of the move text without.
+    return m_current.text.isEmpty() ? m_lexer.symbolHead() : m_current.text.c_str();
 }
 
 bool CPgnReader::startPosition() {

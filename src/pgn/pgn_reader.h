@@ -83,6 +83,8 @@ private:
     std::string gapText() const;
     void fail(const std::string& why);
     std::string currentWord() const;
+    // The current SYMBOL token's word, or its first characters when read without text.
+    const char* symbolWord() const;
     int64_t offsetAfterGame() const;
 
     bool advance(TokenKind hint) {

@@ -25,6 +25,14 @@ bool loadDialogTemplate(const std::string& name, DialogTemplate* layout);
 // A surface with the template's controls on parent; the window is adopted by top.
 Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
                           QWidget* top);
+// The control of that id when it is a widget of kind T (a table, a progress bar), or null.
+template <typename T> T* controlAs(Window* dialog, int id) {
+    if (!dialog || !dialog->dialog) return nullptr;
+    const auto found = dialog->dialog->controls.find(id);
+    return found == dialog->dialog->controls.end() ? nullptr
+                                                   : qobject_cast<T*>(found->second.data());
+}
+
 // Open dialogs, innermost last.
 void pushOpenDialog(Window* dialog);
 void popOpenDialog(Window* dialog);

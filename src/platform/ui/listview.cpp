@@ -83,11 +83,7 @@ protected:
 };
 
 QTableView* viewOf(Window* dialog, int id) {
-    if (!dialog || !dialog->dialog) return nullptr;
-    const auto found = dialog->dialog->controls.find(id);
-    return found == dialog->dialog->controls.end()
-               ? nullptr
-               : qobject_cast<QTableView*>(found->second.data());
+    return controlAs<QTableView>(dialog, id);
 }
 
 CellModel* modelOf(QTableView* view) {

@@ -12,11 +12,7 @@ namespace {
 constexpr int FULL = 1000;
 
 QProgressBar* barOf(Window* dialog, int id) {
-    if (!dialog || !dialog->dialog) return nullptr;
-    const auto found = dialog->dialog->controls.find(id);
-    return found == dialog->dialog->controls.end()
-               ? nullptr
-               : qobject_cast<QProgressBar*>(found->second.data());
+    return controlAs<QProgressBar>(dialog, id);
 }
 
 } // namespace

@@ -11,10 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "database/database.h"
+#include "database/file_system.h"
 #include "database/game_rows.h"
 #include "pgn/pgn_reader.h"
 
@@ -78,11 +80,12 @@ void indexing(benchmark::State& state) {
     int64_t games = 0;
     double firstBatch = 0;
     for (auto _ : state) {
-        std::ifstream stream(path, std::ios::binary);
+        // The file as the worker of the game list reads it.
+        std::unique_ptr<std::istream> stream = realFileSystem().openForReading(path.c_str());
         CPgnReader reader;
         std::vector<GameIndexEntry> entries;
         const Clock::time_point start = Clock::now();
-        indexGames(reader, stream, entries, [&](int64_t, size_t indexed) {
+        indexGames(reader, *stream, entries, [&](int64_t, size_t indexed) {
             if (indexed == FIRST_BATCH)
                 firstBatch =
                     std::chrono::duration<double, std::milli>(Clock::now() - start).count();

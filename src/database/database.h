@@ -2,10 +2,11 @@
 // CDatabase: one PGN file seen as a list of games.
 //
 // Opening scans the file once with the game reader and keeps an index in
-// memory: for every game its number, seven tag values and its byte range. A
-// game is read by seeking to its start, added by appending its text to a file,
-// and replaced or removed by writing a new file beside the old one and
-// swapping the two by renaming, so that the old file survives every failure.
+// memory: for every game its number, seven tag values, the length of its main
+// line and its byte range. A game is read by seeking to its start, added by
+// appending its text to a file, and replaced or removed by writing a new file
+// beside the old one and swapping the two by renaming, so that the old file
+// survives every failure.
 
 #include <cstdint>
 #include <functional>

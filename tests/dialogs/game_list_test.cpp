@@ -357,3 +357,42 @@ TEST_F(IndexingTest, AGameOpenedWhileIndexingOpensOnceTheIndexIsComplete) {
     command(IDM_NEXT_GAME);
     EXPECT_EQ(appState.game->white(), "Topalov, Veselin");
 }
+
+TEST_F(IndexingTest, ClosingTheListWhileIndexingStopsTheWorkerAndKeepsEverything) {
+    int shown = 0;
+    commandWith(IDM_LOAD_GAME, {[&shown](Window* dialog) {
+                    waitFor([dialog] { return listViewRowCount(dialog, IDC_LIST_GAMES) > 0; });
+                    shown = listViewRowCount(dialog, IDC_LIST_GAMES);
+                    QApplication::activeModalWidget()->close();
+                }});
+    EXPECT_GT(shown, 0);
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no other list after the close";
+    EXPECT_EQ(mainLine(), before);
+    EXPECT_EQ(gameDatabase().fileName(), path.c_str());
+    EXPECT_EQ(gameDatabase().index().size(), 5u);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(IndexingTest, AFileFoundEmptyOrOfOneGameEndsTheListAsLoadGameWould) {
+    struct Case {
+        std::string text;
+        Strings messages;
+        Strings mainLine;
+    };
+    const Case cases[] = {
+        {"", {"No game could be read from " + large}, before},
+        {pgnOf(FIVE_GAMES + 2, 1), {}, {"e4", "e5", "Nf3"}},
+    };
+    released = true;
+    for (const Case& test : cases) {
+        writeFile(large, test.text);
+        messages.clear();
+        // The list may end before the script sees it: then its action is left unused.
+        commandWith(IDM_LOAD_GAME, {[](Window*) {
+                        waitFor([] { return QApplication::activeModalWidget() == nullptr; });
+                    }});
+        EXPECT_TRUE(unexpectedDialogs.empty()) << test.text;
+        EXPECT_EQ(messages, test.messages) << test.text;
+        EXPECT_EQ(mainLine(), test.mainLine) << test.text;
+    }
+}

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/background_index.h"
 #include "app/dialog_game_details.h"
 #include "app/dialog_game_list.h"
-#include "app/dialog_indexing.h"
-#include "app/dialog_save_choice.h"
 #include "app/dialog_modal.h"
+#include "app/dialog_save_choice.h"
 #include "app/show_message.h"
 #include "app/stored_state.h"
 #include "board/animation.h"
@@ -35,6 +35,8 @@ namespace {
 CFileSystem* saveFiles = nullptr;
 // The game last opened from the loaded file, to know whether the current game is it.
 const CGame* openedGame = nullptr;
+// The loaded file's indexing was stopped by the user: its index ends before the file.
+bool indexStopped = false;
 
 // The folder of the game file chosen last, so that the next choice starts beside it.
 constexpr char GAME_FOLDER_KEY[] = "GameFolder";
@@ -107,15 +109,36 @@ void openGameAt(Window* window, CDatabase& database, int n) {
     if (!game) {
         const std::string path = database.fileName().c_str();
         // Staying silent would leave the user wondering whether anything was read.
-        showMessage(window, (database.index().size() == 1
-                                 ? "No game could be read from " + path
-                                 : "Game " + std::to_string(n + 1) + " could not be read from " +
-                                       path)
+        showMessage(window, (database.index().size() == 1 ? "No game could be read from " + path
+                                                          : "Game " + std::to_string(n + 1) +
+                                                                " could not be read from " + path)
                                 .c_str());
         return;
     }
     openGame(window, std::move(game));
     openedGame = appState.game.get();
+}
+
+// A large file: the list shows at once and fills as the file is indexed. The loaded
+// file and the game stay as they are until a game is opened from it.
+void loadWhileIndexing(Window* window, const std::string& path) {
+    IndexedList indexed = gameListWhileIndexing(window, path);
+    if (indexed.failed) {
+        showMessage(window, ("Could not open " + path).c_str());
+        return;
+    }
+    if (indexed.complete && indexed.entries.empty()) {
+        showMessage(window, ("No game could be read from " + path).c_str());
+        return;
+    }
+    if (indexed.chosen < 0) return;
+    CDatabase& database = gameDatabase();
+    if (!database.openIndexed(path.c_str(), std::move(indexed.entries))) {
+        showMessage(window, ("Could not open " + path).c_str());
+        return;
+    }
+    indexStopped = !indexed.complete;
+    openGameAt(window, database, indexed.chosen);
 }
 
 } // namespace
@@ -150,17 +173,14 @@ void openGameFile(Window* window, const std::string& path) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (!error && int64_t(size) >= backgroundIndexSize()) {
-        // The loaded file and the game stay as they are until the index is complete.
-        std::vector<GameIndexEntry> entries;
-        if (!indexInBackground(window, path, &entries)) return;
-        if (!database.openIndexed(path.c_str(), std::move(entries))) {
-            showMessage(window, ("Could not open " + path).c_str());
-            return;
-        }
-    } else if (!openUnderWaitCursor(database, path)) {
+        loadWhileIndexing(window, path);
+        return;
+    }
+    if (!openUnderWaitCursor(database, path)) {
         showMessage(window, ("Could not open " + path).c_str());
         return;
     }
+    indexStopped = false;
     if (database.index().empty()) {
         showMessage(window, ("No game could be read from " + path).c_str());
         return;
@@ -191,7 +211,9 @@ void stepGame(Window* window, int step) {
     }
     const int n = database.current() + step;
     if (n < 0 || n >= int(database.index().size())) {
-        const std::string which = step > 0 ? "the last" : "the first";
+        const std::string which = step < 0       ? "the first"
+                                  : indexStopped ? "the last indexed"
+                                                 : "the last";
         showMessage(window, ("Game " + std::to_string(database.current() + 1) + " is " + which +
                              " game in " + fileNameOf(database).c_str())
                                 .c_str());
@@ -267,6 +289,7 @@ void saveGame(Window* window) {
     CDatabase& loaded = gameDatabase();
     if (loaded.isOpen() && loaded.fileName() == path.c_str()) {
         openUnderWaitCursor(loaded, path);
+        indexStopped = false;
         // The saved game is now the file's game that Save and Next game count from.
         loaded.setCurrent(number);
         openedGame = appState.game.get();

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <istream>
-#include <utility>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "database/file_replacement.h"
@@ -13,6 +13,18 @@
 namespace {
 
 constexpr std::streamsize COPY_BLOCK = 1 << 16;
+
+// The PlyCount tag when it holds a count, else what the reader counted.
+int32_t pliesOf(const CGame& game, int counted) {
+    const CText tag = game.tag("PlyCount");
+    if (tag.isEmpty() || tag.length() > 6) return counted;
+    int32_t plies = 0;
+    for (uint32_t i = 0; i < tag.length(); ++i) {
+        if (tag[i] < '0' || tag[i] > '9') return counted;
+        plies = plies * 10 + (tag[i] - '0');
+    }
+    return plies;
+}
 
 } // namespace
 
@@ -123,11 +135,13 @@ bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndex
     int64_t start = reader.firstGameOffset(stream, position < 0 ? 0 : int64_t(position));
     int64_t end = 0;
     std::unique_ptr<CGame> game;
+    size_t games = 0;
     while (reader.scanGame(stream, start, end, game)) {
         // A reader that makes no progress would index the same text forever.
         if (end <= start) break;
         GameIndexEntry entry;
-        entry.number = int32_t(entries.size());
+        entry.number = int32_t(games++);
+        entry.plies = pliesOf(*game, reader.scannedPlies());
         entry.white = game->white();
         entry.black = game->black();
         entry.date = game->date();
@@ -140,7 +154,7 @@ bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndex
         entries.push_back(entry);
         game.reset();
         start = end;
-        if (keepGoing && !keepGoing(end, entries.size())) return false;
+        if (keepGoing && !keepGoing(end, games)) return false;
     }
     return true;
 }
@@ -167,10 +181,10 @@ const std::vector<GameIndexEntry>& CDatabase::index() const {
     return m_entries;
 }
 
-void CDatabase::filter(const GameFilter& criteria, std::vector<GameIndexEntry>& out) const {
+void CDatabase::filter(const GameFilter& criteria, std::vector<int32_t>& out) const {
     out.clear();
-    for (const GameIndexEntry& entry : m_entries)
-        if (matchesFilter(criteria, entry)) out.push_back(entry);
+    for (size_t n = 0; n < m_entries.size(); ++n)
+        if (matchesFilter(criteria, m_entries[n])) out.push_back(int32_t(n));
 }
 
 void CDatabase::seekTo(int64_t offset) {

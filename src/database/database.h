@@ -2,10 +2,11 @@
 // CDatabase: one PGN file seen as a list of games.
 //
 // Opening scans the file once with the game reader and keeps an index in
-// memory: for every game its number, seven tag values and its byte range. A
-// game is read by seeking to its start, added by appending its text to a file,
-// and replaced or removed by writing a new file beside the old one and
-// swapping the two by renaming, so that the old file survives every failure.
+// memory: for every game its number, seven tag values, the length of its main
+// line and its byte range. A game is read by seeking to its start, added by
+// appending its text to a file, and replaced or removed by writing a new file
+// beside the old one and swapping the two by renaming, so that the old file
+// survives every failure.
 
 #include <cstdint>
 #include <functional>
@@ -23,8 +24,10 @@ class CGame;
 class CGameReader;
 
 // Scans the games of stream from its position on (past any text before the first),
-// appending an entry for each to entries. keepGoing is asked after every game with the position reached and the games indexed so
-// far; false stops the scan, and so does the end of the games. False when stopped early.
+// appending an entry for each to entries. keepGoing is asked after every game with the
+// position reached and the games indexed so far; false stops the scan, and so does the
+// end of the games. False when stopped early. keepGoing may take the entries out of
+// the vector (a worker that hands them over in batches): numbers count on regardless.
 using IndexProgress = std::function<bool(int64_t position, size_t games)>;
 bool indexGames(CGameReader& reader, std::istream& stream, std::vector<GameIndexEntry>& entries,
                 const IndexProgress& keepGoing);
@@ -55,7 +58,8 @@ public:
     virtual bool openIndexed(const char* path, std::vector<GameIndexEntry> entries);
     virtual void setFileName(const CText& path);
     virtual CText fileName() const;
-    virtual void filter(const GameFilter& criteria, std::vector<GameIndexEntry>& out) const;
+    // The places (0-based) of the games that match, in the file's order.
+    virtual void filter(const GameFilter& criteria, std::vector<int32_t>& out) const;
     virtual const std::vector<GameIndexEntry>& index() const;
     virtual std::unique_ptr<CGame> readCurrent();
     virtual std::unique_ptr<CGame> next();

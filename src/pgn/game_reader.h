@@ -21,6 +21,9 @@ public:
     // next game's "["; fails only when no token is left at offset.
     virtual bool scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                           std::unique_ptr<CGame>& game);
+    // The moves (plies) of the main line of the game the last scanGame passed over,
+    // variations and comments left out; -1 when the reader does not count them.
+    virtual int scannedPlies() const { return -1; }
     // Where the first game of a file that begins at offset starts: text before
     // it that is no game (a preamble, escape lines, a comment) is passed over.
     // The base reader knows no such text and answers offset.

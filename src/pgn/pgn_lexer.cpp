@@ -173,8 +173,15 @@ bool CPgnLexer::nextToken(TokenKind hint, CToken& token) {
             if (keepRaw) m_raw.append(m_text, 1, std::string::npos);
             token.text = m_text.c_str();
         } else {
-            while (symbolChar(peek()))
-                bump();
+            // Without text, the start of the word is still kept: enough to tell a
+            // move from a move number or a result, for the index to count moves.
+            size_t length = 0;
+            m_head[length++] = static_cast<char>(c);
+            while (symbolChar(peek())) {
+                const int next = bump();
+                if (length < HEAD_SIZE - 1) m_head[length++] = static_cast<char>(next);
+            }
+            m_head[length] = 0;
             clearText(token);
         }
     }

@@ -35,6 +35,11 @@ public:
     // texts nobody reads is most of the cost of indexing a file.
     void setKeepText(bool keep) { m_keepText = keep; }
 
+    // The first characters (up to HEAD_SIZE - 1) of the last SYMBOL token read without
+    // text, zero-terminated; the result words, move numbers and marks are all shorter.
+    static constexpr size_t HEAD_SIZE = 12;
+    const char* symbolHead() const { return m_head; }
+
     // Offset of the next character that will be read.
     int64_t position() const { return m_position; }
 
@@ -67,4 +72,5 @@ private:
     int64_t m_pendingBraceStart = 0;
     std::string m_raw;
     std::string m_text;
+    char m_head[HEAD_SIZE] = {};
 };

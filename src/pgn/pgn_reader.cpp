@@ -1,6 +1,7 @@
 #include "pgn/pgn_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <new>
 #include <string>
@@ -31,6 +32,14 @@ void appendComment(std::string& joined, const char* body, size_t length) {
         inBlank = false;
         joined += c;
     }
+}
+
+// A word of the move text that stands for a move: not a move number ("12" before its
+// period), a result, or a piece of an en-passant mark ("e", "p", "ep"); every move
+// ("e4", "O-O", "0-0", the null move "--") has two characters at least.
+bool isMoveShaped(const char* word) {
+    return word[0] != 0 && word[1] != 0 && !startsWithMoveNumber(word) && !isResultWord(word) &&
+           std::strcmp(word, "ep") != 0;
 }
 
 std::string moveNumberText(int number, bool black) {
@@ -164,18 +173,36 @@ int64_t CPgnReader::firstGameOffset(std::istream& stream, int64_t offset) {
 
 bool CPgnReader::scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                           std::unique_ptr<CGame>& game) {
+    m_scannedPlies = -1;
     if (!startGame(stream, offset)) return false;
     m_lexer.setKeepText(false);
+    // The moves are counted by their words alone, unchecked: this is the cost of
+    // a number in the game list, while checking them would be the cost of reading.
+    int depth = 0;
+    int plies = 0;
     while (m_haveToken && !is(TokenKind::LEFTBRACKET)) {
-        if (is(TokenKind::LEFTBRACE))
+        if (is(TokenKind::LEFTBRACE)) {
             skipComment();
-        else
-            advance(TokenKind::SYMBOL);
+            continue;
+        }
+        if (is(TokenKind::LEFTPARENTHESIS))
+            ++depth;
+        else if (is(TokenKind::RIGHTPARENTHESIS))
+            depth = std::max(depth - 1, 0);
+        else if (depth == 0 && is(TokenKind::SYMBOL) && isMoveShaped(symbolWord()))
+            ++plies;
+        advance(TokenKind::SYMBOL);
     }
+    m_scannedPlies = plies;
     nextOffset = offsetAfterGame();
     convertGameToUtf8(*m_game);
     game = std::move(m_game);
     return true;
+}
+
+const char* CPgnReader::symbolWord() const {
+    // The word after the tags was read with its text, the rest of the move text without.
+    return m_current.text.isEmpty() ? m_lexer.symbolHead() : m_current.text.c_str();
 }
 
 bool CPgnReader::startPosition() {

@@ -52,6 +52,7 @@ public:
     bool scanGame(std::istream& stream, int64_t offset, int64_t& nextOffset,
                   std::unique_ptr<CGame>& game) override;
     int64_t firstGameOffset(std::istream& stream, int64_t offset) override;
+    int scannedPlies() const override { return m_scannedPlies; }
 
     // The report of the last readGame (a game read in part also carries its
     // message as the game's leftOut).
@@ -82,6 +83,8 @@ private:
     std::string gapText() const;
     void fail(const std::string& why);
     std::string currentWord() const;
+    // The current SYMBOL token's word, or its first characters when read without text.
+    const char* symbolWord() const;
     int64_t offsetAfterGame() const;
 
     bool advance(TokenKind hint) {
@@ -106,6 +109,7 @@ private:
     int64_t m_elementStart = 0; // where the element being read began
     std::string m_stoppedWord;  // the word that did not read as a move
     int64_t m_gameEnd = -1;     // set once the rest of the game has been read
+    int m_scannedPlies = -1;
     CReadReport m_report;
     CPosition m_position;
 };

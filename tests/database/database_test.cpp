@@ -245,6 +245,33 @@ TEST_F(DatabaseTest, AnIndexBuiltApartCanBeStoppedAndOpensTheFile) {
     EXPECT_FALSE(database.isOpen());
 }
 
+TEST_F(DatabaseTest, EntriesHandedOverInBatchesCountOnAndKnowTheirMoves) {
+    // Game A counts 7 plies, B holds a PlyCount that wins over its 4, C a PlyCount that is
+    // no number.
+    std::string b = GAME_B;
+    b.insert(b.find("[Result"), "[PlyCount \"40\"]\r\n");
+    std::string c = GAME_C;
+    c.insert(c.find("[Result"), "[PlyCount \"many\"]\r\n");
+    spit(m_path, GAME_A + b + c);
+    std::ifstream stream(m_path, std::ios::binary);
+    std::vector<GameIndexEntry> batch;
+    std::vector<GameIndexEntry> handed;
+    EXPECT_TRUE(indexGames(m_reader, stream, batch, [&](int64_t, size_t) {
+        handed.insert(handed.end(), batch.begin(), batch.end());
+        batch.clear();
+        return true;
+    }));
+    ASSERT_EQ(handed.size(), 3u);
+    std::vector<std::pair<int32_t, int32_t>> seen; // number and plies
+    for (const GameIndexEntry& entry : handed)
+        seen.emplace_back(entry.number, entry.plies);
+    EXPECT_EQ(seen, (std::vector<std::pair<int32_t, int32_t>>{{0, 7}, {1, 40}, {2, 2}}));
+    EXPECT_EQ(fullMoves(7), 4);
+    EXPECT_EQ(fullMoves(2), 1);
+    EXPECT_EQ(fullMoves(0), 0);
+    EXPECT_EQ(fullMoves(-1), -1) << "not known stays not known";
+}
+
 TEST_F(DatabaseTest, ErrorTexts) {
     CDatabase database(m_reader);
     struct Case {
@@ -410,14 +437,11 @@ TEST_F(DatabaseTest, FilterNumbersMatchesByTheirPlaceInTheFile) {
     GameFilter filter;
     filter.playerA = "anna";
     filter.anyColour = true;
-    std::vector<GameIndexEntry> matches;
+    std::vector<int32_t> matches;
     database.filter(filter, matches);
-    ASSERT_EQ(matches.size(), 2u);
-    EXPECT_EQ(matches[0].number, 0);
-    EXPECT_EQ(matches[1].number, 1);
+    EXPECT_EQ(matches, (std::vector<int32_t>{0, 1}));
     filter.dateFrom = "2004.01.01";
     filter.dateTo = "2004.12.31";
     database.filter(filter, matches);
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(matches[0].number, 0);
+    EXPECT_EQ(matches, std::vector<int32_t>{0});
 }

@@ -1,18 +1,23 @@
 // The game list: opened by Load game for a file of several games, searched, sorted, and
 // stepped through with Next game and Previous game.
 #include "app/app_state.h"
+#include "app/background_index.h"
 #include "app/command_ids.h"
 #include "app/dialog_game_file.h"
 #include "app/dialog_game_list.h"
-#include "app/dialog_indexing.h"
 #include "database/database.h"
 #include "dialog_fixture.h"
+#include "platform/kernel/clock.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/listview.h"
+#include "platform/ui/progress.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTableView>
 #include <QTest>
+#include <atomic>
+#include <functional>
 
 using namespace platform;
 
@@ -117,7 +122,7 @@ TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
     EXPECT_EQ(count, "5 of 5 games");
     EXPECT_TRUE(listHasFocus);
     EXPECT_EQ(firstRow, (Strings{"1", "Carlsen, Magnus", "Anand, Viswanathan", "1-0", "2004.12.30",
-                                 "Wijk", "B90"}));
+                                 "Wijk", "B90", "1"}));
     EXPECT_EQ(selected, (std::vector<int>{0, 4, 0, 4, 2}));
     EXPECT_EQ(appState.game->white(), "Kramnik, Vladimir");
     EXPECT_EQ(mainLine(), (Strings{"e4", "e5", "Nf3"}));
@@ -170,6 +175,11 @@ TEST_F(GameListTest, TheSearchFieldsFilterAndEscapeKeepsTheCurrentGame) {
 TEST_F(GameListTest, AHeadingSortsAndAgainTheOtherWayAndADoubleClickOpens) {
     std::vector<Strings> seen;
     commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                    seen.push_back(column(dialog, COLUMN_MOVES));
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_MOVES);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
+                    clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_MOVES);
+                    seen.push_back(column(dialog, COLUMN_NUMBER));
                     clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_WHITE);
                     seen.push_back(column(dialog, COLUMN_NUMBER));
                     clickListViewHeading(dialog, IDC_LIST_GAMES, COLUMN_WHITE);
@@ -185,7 +195,10 @@ TEST_F(GameListTest, AHeadingSortsAndAgainTheOtherWayAndADoubleClickOpens) {
                 }});
     EXPECT_EQ(actionsLeft, 0u);
     EXPECT_TRUE(unexpectedDialogs.empty());
-    EXPECT_EQ(seen, (std::vector<Strings>{{"2", "1", "3", "5", "4"},
+    EXPECT_EQ(seen, (std::vector<Strings>{{"1", "1", "2", "1", "1"},
+                                          {"1", "2", "4", "5", "3"},
+                                          {"3", "1", "2", "4", "5"},
+                                          {"2", "1", "3", "5", "4"},
                                           {"4", "5", "3", "1", "2"},
                                           {"4", "1", "2", "3", "5"},
                                           {"4", "1", "2", "5"},
@@ -229,37 +242,157 @@ TEST_F(GameListTest, WithoutALoadedFileTheCommandsSaySoOrLoad) {
     EXPECT_EQ(mainLine(), Strings{"e4"});
 }
 
-TEST_F(GameListTest, ALargeFileIsIndexedApartAndACancelLeavesTheGameAndTheLoadedFile) {
-    commandWith(IDM_LOAD_GAME, {pressOk()});
-    taps({"d2", "d4"});
-    const Strings before = mainLine();
-    std::string many;
-    for (int copy = 0; copy < 4000; ++copy)
-        many += pgnOf(FIVE_GAMES, std::size(FIVE_GAMES));
-    const std::string large = rootFile("large.pgn");
-    writeFile(large, many);
-    setBackgroundIndexSize(0);
+namespace {
 
-    fileAnswer = large;
-    std::string title;
-    commandWith(IDM_LOAD_GAME, {[&title](Window* dialog) {
-                    title = dialogTitle(dialog);
-                    QApplication::activeModalWidget()->close();
-                }});
-    EXPECT_EQ(title, "Indexing large.pgn");
-    EXPECT_TRUE(unexpectedDialogs.empty()) << "no game list after a cancel";
-    EXPECT_EQ(mainLine(), before);
-    EXPECT_EQ(gameDatabase().fileName(), path.c_str()) << "the file loaded before stays loaded";
+// Serves the dialog's events until the condition holds (a long deadline, never a measure).
+bool waitFor(const std::function<bool()>& condition) {
+    for (int round = 0; round < 60000 && !condition(); ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        sleepMs(1);
+    }
+    return condition();
+}
+
+// A file of 20,000 games indexed in the background, its worker held after each batch it
+// hands over until the test lets it go or the indexing is stopped.
+class IndexingTest : public GameListTest {
+protected:
+    void SetUp() override {
+        GameListTest::SetUp();
+        commandWith(IDM_LOAD_GAME, {pressOk()});
+        taps({"d2", "d4"});
+        before = mainLine();
+        for (int copy = 0; copy < 4000; ++copy)
+            many += pgnOf(FIVE_GAMES, std::size(FIVE_GAMES));
+        large = rootFile("large.pgn");
+        writeFile(large, many);
+        setBackgroundIndexSize(0);
+        setIndexHold([this](size_t, const std::function<bool()>& stopping) {
+            while (!released && !stopping())
+                sleepMs(1);
+        });
+        fileAnswer = large;
+    }
+    void TearDown() override {
+        setIndexHold(nullptr);
+        setBackgroundIndexSize(16 << 20);
+        GameListTest::TearDown();
+    }
+
+    Strings before;
+    std::string many;
+    std::string large;
+    std::atomic<bool> released{false};
+};
+
+} // namespace
+
+TEST_F(IndexingTest, TheListShowsTheGamesSoFarAndItsCancelStopsAndKeepsThem) {
+    std::string title, during, stopped, filtered;
+    int shown = 0;
+    int kept = -1;
+    bool barDuring = false;
+    bool barAfter = true;
+    commandWith(IDM_LOAD_GAME,
+                {[&](Window* dialog) {
+                     title = dialogTitle(dialog);
+                     waitFor([dialog] { return listViewRowCount(dialog, IDC_LIST_GAMES) > 0; });
+                     shown = listViewRowCount(dialog, IDC_LIST_GAMES);
+                     during = getDlgItemText(dialog, IDC_LIST_COUNT);
+                     barDuring = isDlgItemShown(dialog, IDC_LIST_PROGRESS);
+                     clickDlgItem(dialog, IDC_LIST_STOP);
+                     kept = listViewRowCount(dialog, IDC_LIST_GAMES);
+                     stopped = getDlgItemText(dialog, IDC_LIST_COUNT);
+                     barAfter = isDlgItemShown(dialog, IDC_LIST_PROGRESS) ||
+                                isDlgItemShown(dialog, IDC_LIST_STOP);
+                     typeDlgItemText(dialog, IDC_LIST_WHITE, "topalov");
+                     filtered = getDlgItemText(dialog, IDC_LIST_COUNT);
+                 },
+                 pressCancel()});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_EQ(title, "Games in large.pgn");
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 20000) << "the worker is held after its first batch";
+    const std::string count = std::to_string(shown);
+    EXPECT_EQ(during, count + " of " + count + " games so far");
+    EXPECT_TRUE(barDuring);
+    EXPECT_EQ(kept, shown) << "a stopped indexing keeps the games it found";
+    EXPECT_EQ(stopped, count + " of " + count + " games, indexing stopped");
+    EXPECT_FALSE(barAfter);
+    EXPECT_EQ(filtered,
+              std::to_string((shown + 1) / 5) + " of " + count + " games, indexing stopped")
+        << "the search applies to the games there";
+    EXPECT_EQ(mainLine(), before) << "closing the list keeps the game";
+    EXPECT_EQ(gameDatabase().fileName(), path.c_str()) << "and the file loaded before";
     EXPECT_EQ(gameDatabase().index().size(), 5u);
     EXPECT_TRUE(messages.empty());
+}
 
-    // Left alone, the indexing ends by itself with every game.
-    std::vector<GameIndexEntry> entries;
-    EXPECT_TRUE(indexInBackground(window(), large, &entries));
-    ASSERT_EQ(entries.size(), 20000u);
-    EXPECT_EQ(entries[19999].number, 19999);
-    EXPECT_EQ(std::string(entries[19999].white.c_str()), "Leko, Peter");
-    EXPECT_EQ(entries[19999].end, int64_t(many.size()));
+TEST_F(IndexingTest, AGameOpenedWhileIndexingOpensOnceTheIndexIsComplete) {
+    std::string waiting;
+    int progress = -1;
+    commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                    waitFor([dialog] { return listViewRowCount(dialog, IDC_LIST_GAMES) > 2; });
+                    progress = dlgItemProgress(dialog, IDC_LIST_PROGRESS);
+                    listViewSetCurSel(dialog, IDC_LIST_GAMES, 2);
+                    clickDlgItem(dialog, IDOK);
+                    waiting = getDlgItemText(dialog, IDC_LIST_COUNT);
+                    released = true;
+                    waitFor([] { return QApplication::activeModalWidget() == nullptr; });
+                }});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_EQ(waiting, "Game 3 opens once the file is indexed");
+    EXPECT_GE(progress, 0);
+    EXPECT_LT(progress, 1000);
+    EXPECT_EQ(appState.game->white(), "Kramnik, Vladimir");
+    EXPECT_EQ(mainLine(), (Strings{"e4", "e5", "Nf3"}));
+    const std::vector<GameIndexEntry>& index = gameDatabase().index();
+    ASSERT_EQ(index.size(), 20000u) << "the file is loaded with its whole index";
+    EXPECT_EQ(gameDatabase().fileName(), large.c_str());
+    EXPECT_EQ(index[19999].number, 19999);
+    EXPECT_EQ(std::string(index[19999].white.c_str()), "Leko, Peter");
+    EXPECT_EQ(index[19999].end, int64_t(many.size()));
+    EXPECT_EQ(index[19999].plies, 1);
+    command(IDM_NEXT_GAME);
+    EXPECT_EQ(appState.game->white(), "Topalov, Veselin");
+}
+
+TEST_F(IndexingTest, ClosingTheListWhileIndexingStopsTheWorkerAndKeepsEverything) {
+    int shown = 0;
+    commandWith(IDM_LOAD_GAME, {[&shown](Window* dialog) {
+                    waitFor([dialog] { return listViewRowCount(dialog, IDC_LIST_GAMES) > 0; });
+                    shown = listViewRowCount(dialog, IDC_LIST_GAMES);
+                    QApplication::activeModalWidget()->close();
+                }});
+    EXPECT_GT(shown, 0);
+    EXPECT_TRUE(unexpectedDialogs.empty()) << "no other list after the close";
     EXPECT_EQ(mainLine(), before);
-    setBackgroundIndexSize(16 << 20);
+    EXPECT_EQ(gameDatabase().fileName(), path.c_str());
+    EXPECT_EQ(gameDatabase().index().size(), 5u);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(IndexingTest, AFileFoundEmptyOrOfOneGameEndsTheListAsLoadGameWould) {
+    struct Case {
+        std::string text;
+        Strings messages;
+        Strings mainLine;
+    };
+    const Case cases[] = {
+        {"", {"No game could be read from " + large}, before},
+        {pgnOf(FIVE_GAMES + 2, 1), {}, {"e4", "e5", "Nf3"}},
+    };
+    released = true;
+    for (const Case& test : cases) {
+        writeFile(large, test.text);
+        messages.clear();
+        // The list may end before the script sees it: then its action is left unused.
+        commandWith(IDM_LOAD_GAME, {[](Window*) {
+                        waitFor([] { return QApplication::activeModalWidget() == nullptr; });
+                    }});
+        EXPECT_TRUE(unexpectedDialogs.empty()) << test.text;
+        EXPECT_EQ(messages, test.messages) << test.text;
+        EXPECT_EQ(mainLine(), test.mainLine) << test.text;
+    }
 }

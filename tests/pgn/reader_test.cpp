@@ -429,3 +429,39 @@ TEST(PgnReader, FirstGameOffset) {
         EXPECT_EQ(reader.firstGameOffset(stream, 0), test.offset) << test.text;
     }
 }
+
+TEST(PgnReader, ScanningCountsTheMovesOfTheMainLine) {
+    struct Case {
+        const char* text;
+        int plies;
+    };
+    const Case cases[] = {
+        {"1. e4 e5 2. Nf3 *", 3},
+        {"1.e4 e5 2.Nf3 Nc6 1-0", 4},
+        {"1. e4 (1. d4 d5 (1... Nf6) 2. c4) 1... e5 0-1", 2},
+        {"1. e4 {a comment 2. d4 with moves} e5 $1 2. Nf3!? $14 1/2-1/2", 3},
+        {"1. e4 ; a rest-of-line comment Nf3\ne5 *", 2},
+        {"1. O-O 0-0 2. O-O-O 0-0-0+ *", 4},
+        {"1. e4 -- 2. -- e5 *", 4},
+        {"1. e4 d5 2. e5 f5 3. exf6 e.p. Nf6 4. exf6ep *", 7},
+        {"12. e4 12... e5", 2},
+        {"1-0", 0},
+        {"1. e4 ((( e5 2. Nf3", 1}, // variations never closed
+        {"1. e4 ) e5 *", 2},        // a stray ")" ends no variation
+    };
+    for (const Case& test : cases) {
+        const std::string text =
+            std::string("[Event \"x\"]\n\n") + test.text + "\n\n[Event \"y\"]\n1. d4 *\n";
+        std::istringstream stream(text);
+        CPgnReader reader;
+        int64_t next = 0;
+        std::unique_ptr<CGame> game;
+        ASSERT_TRUE(reader.scanGame(stream, 0, next, game)) << test.text;
+        EXPECT_EQ(reader.scannedPlies(), test.plies) << test.text;
+        ASSERT_TRUE(reader.scanGame(stream, next, next, game));
+        EXPECT_EQ(reader.scannedPlies(), 1)
+            << "the next game counts from nothing, after " << test.text;
+    }
+    CGameReader base;
+    EXPECT_EQ(base.scannedPlies(), -1) << "a reader that does not count says so";
+}

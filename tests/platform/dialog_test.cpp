@@ -4,6 +4,8 @@
 #include "platform/ui/dc.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/dialogtemplate.h"
+#include "platform/ui/listview.h"
+#include "platform/ui/progress.h"
 #include "platform/ui/propertysheet.h"
 
 #include "../support/when_dialog_opens.h"
@@ -129,7 +131,7 @@ TEST(DialogTemplate, ReadsStatementsAndNamesTheBadLine) {
 }
 
 TEST(Dialog, EveryProgramTemplateReads) {
-    for (const char* name : {"126", "aboutbox", "412", "112", "113", "121", "119"}) {
+    for (const char* name : {"126", "aboutbox", "412", "112", "113", "121", "119", "gamelist"}) {
         bool initialised = false;
         whenDialogOpens([&](Window* dialog) {
             initialised = !dialogTitle(dialog).empty();
@@ -280,4 +282,35 @@ TEST(Dialog, MultilineEditPositionsCountTheGivenText) {
                   [](Window*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; });
         EXPECT_EQ(seen, (std::vector<int>{c.start, c.end, c.line, 0})) << c.text;
     }
+}
+
+TEST(Dialog, ProgressBarsHiddenControlsAndRowsAddedToAListView) {
+    std::vector<std::string> seen;
+    whenDialogOpens([&seen](Window* dialog) {
+        for (const int perMille : {250, 5000, -3}) {
+            setDlgItemProgress(dialog, 511, perMille);
+            seen.push_back(std::to_string(dlgItemProgress(dialog, 511)));
+        }
+        seen.push_back(std::to_string(dlgItemProgress(dialog, 509))); // a static text
+        showDlgItem(dialog, 511, false);
+        seen.push_back(isDlgItemShown(dialog, 511) ? "shown" : "hidden");
+        showDlgItem(dialog, 511, true);
+        seen.push_back(isDlgItemShown(dialog, 511) ? "shown" : "hidden");
+        seen.push_back(isDlgItemShown(dialog, 9999) ? "9999" : "no 9999");
+
+        listViewSetColumns(dialog, 510, {"Row", "Twice"});
+        listViewSetRows(dialog, 510, 3, [](int row, int column) {
+            return std::to_string(column == 0 ? row : 2 * row);
+        });
+        listViewSetCurSel(dialog, 510, 1);
+        listViewAddRows(dialog, 510, 2);
+        seen.push_back(std::to_string(listViewRowCount(dialog, 510)) + " rows, row " +
+                       std::to_string(listViewCurSel(dialog, 510)) + " selected, last " +
+                       listViewCellText(dialog, 510, 4, 1));
+        endDialog(dialog, 1);
+    });
+    dialogBox("gamelist", nullptr,
+              [](Window*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; });
+    EXPECT_EQ(seen, (std::vector<std::string>{"250", "1000", "0", "-1", "hidden", "shown",
+                                              "no 9999", "5 rows, row 1 selected, last 8"}));
 }

@@ -223,10 +223,10 @@ int filterCommand(int argc, char** argv) {
     CPgnReader reader;
     CDatabase database(reader);
     if (!database.open(argv[0])) return cannotOpen(argv[0]);
-    std::vector<GameIndexEntry> matches;
+    std::vector<int32_t> matches;
     database.filter(filter, matches);
-    for (const GameIndexEntry& entry : matches)
-        std::printf("%d\n", entry.number + 1);
+    for (const int32_t n : matches)
+        std::printf("%d\n", n + 1);
     return EXIT_OK;
 }
 

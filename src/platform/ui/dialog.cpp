@@ -1,5 +1,6 @@
 #include "platform/ui/dialogstate.h"
 #include "platform/ui/listview_widget.h"
+#include "platform/ui/progress_widget.h"
 #include "platform/ui/text.h"
 
 #include <QApplication>
@@ -391,6 +392,9 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
         case ControlKind::listView:
             widget = createListView(window, id, surface);
             break;
+        case ControlKind::progress:
+            widget = createProgress(surface);
+            break;
         case ControlKind::group: {
             auto* group = new QGroupBox(text, surface);
             widget = group;
@@ -560,6 +564,15 @@ void enableDlgItem(Window* dialog, int id, bool enabled) {
 bool isDlgItemEnabled(Window* dialog, int id) {
     QWidget* widget = control(dialog, id);
     return widget && widget->isEnabled();
+}
+
+void showDlgItem(Window* dialog, int id, bool shown) {
+    if (QWidget* widget = control(dialog, id)) widget->setHidden(!shown);
+}
+
+bool isDlgItemShown(Window* dialog, int id) {
+    QWidget* widget = control(dialog, id);
+    return widget && !widget->isHidden();
 }
 
 bool hasDlgItem(Window* dialog, int id) {

@@ -33,6 +33,9 @@ bool isDlgButtonChecked(Window* dialog, int id);
 void checkDlgButton(Window* dialog, int id, bool checked);
 void enableDlgItem(Window* dialog, int id, bool enabled);
 bool isDlgItemEnabled(Window* dialog, int id);
+// A hidden control takes no room in what the user sees and no input.
+void showDlgItem(Window* dialog, int id, bool shown);
+bool isDlgItemShown(Window* dialog, int id);
 bool hasDlgItem(Window* dialog, int id);
 void setDlgItemFocus(Window* dialog, int id);
 

@@ -26,6 +26,14 @@ bool loadDialogTemplate(const std::string& name, DialogTemplate* layout);
 // Steps is the factor its font and pixels take.
 Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
                           QWidget* top, int steps = currentSteps());
+// The control of that id when it is a widget of kind T (a table, a progress bar), or null.
+template <typename T> T* controlAs(Window* dialog, int id) {
+    if (!dialog || !dialog->dialog) return nullptr;
+    const auto found = dialog->dialog->controls.find(id);
+    return found == dialog->dialog->controls.end() ? nullptr
+                                                   : qobject_cast<T*>(found->second.data());
+}
+
 // Open dialogs, innermost last.
 void pushOpenDialog(Window* dialog);
 void popOpenDialog(Window* dialog);

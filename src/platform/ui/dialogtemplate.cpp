@@ -13,7 +13,8 @@ constexpr std::pair<const char*, ControlKind> KINDS[] = {
     {"checkbox", ControlKind::checkBox}, {"autocheckbox", ControlKind::autoCheckBox},
     {"radio", ControlKind::radio},       {"edit", ControlKind::edit},
     {"combo", ControlKind::combo},       {"droplist", ControlKind::dropList},
-    {"listbox", ControlKind::listBox},   {"listview", ControlKind::listView},   {"group", ControlKind::group},
+    {"listbox", ControlKind::listBox},   {"listview", ControlKind::listView},
+    {"progress", ControlKind::progress}, {"group", ControlKind::group},
 };
 
 constexpr std::pair<const char*, ControlStyle> STYLES[] = {

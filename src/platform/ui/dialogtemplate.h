@@ -8,7 +8,7 @@
 //   drawing KIND ID "Text" X Y WIDTH HEIGHT [STYLE...]
 // KIND is static, button, checkbox (toggled by the procedure), autocheckbox, radio,
 // edit, combo (editable drop-down), droplist, listbox, listview (rows under column
-// headings, see listview.h) or group. STYLEs are
+// headings, see listview.h), progress (a bar, see progress.h) or group. STYLEs are
 // center, right, default, multiline, readonly, sort, vscroll and group (a radio
 // that starts a new group).
 
@@ -28,6 +28,7 @@ enum class ControlKind {
     dropList,
     listBox,
     listView,
+    progress,
     group
 };
 

@@ -47,6 +47,12 @@ public:
         m_cell = std::move(cell);
         endResetModel();
     }
+    void addRows(int count) {
+        if (count <= 0) return;
+        beginInsertRows({}, m_rows, m_rows + count - 1);
+        m_rows += count;
+        endInsertRows();
+    }
     std::string cell(int row, int column) const {
         if (!m_cell || row < 0 || row >= m_rows || column < 0 || column >= int(m_headings.size()))
             return {};
@@ -77,11 +83,7 @@ protected:
 };
 
 QTableView* viewOf(Window* dialog, int id) {
-    if (!dialog || !dialog->dialog) return nullptr;
-    const auto found = dialog->dialog->controls.find(id);
-    return found == dialog->dialog->controls.end()
-               ? nullptr
-               : qobject_cast<QTableView*>(found->second.data());
+    return controlAs<QTableView>(dialog, id);
 }
 
 CellModel* modelOf(QTableView* view) {
@@ -124,6 +126,10 @@ void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& 
 
 void listViewSetRows(Window* dialog, int id, int count, ListViewCell cell) {
     if (CellModel* model = modelOf(viewOf(dialog, id))) model->setRows(count, std::move(cell));
+}
+
+void listViewAddRows(Window* dialog, int id, int count) {
+    if (CellModel* model = modelOf(viewOf(dialog, id))) model->addRows(count);
 }
 
 int listViewRowCount(Window* dialog, int id) {

@@ -24,6 +24,9 @@ using ListViewCell = std::function<std::string(int row, int column)>;
 void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& headings);
 // Replaces the rows: count of them, each cell's text from cell. The selection goes.
 void listViewSetRows(Window* dialog, int id, int count, ListViewCell cell);
+// Rows added after the last, their cells from the same cell function; the selection
+// and the scrolling stay.
+void listViewAddRows(Window* dialog, int id, int count);
 int listViewRowCount(Window* dialog, int id);
 std::string listViewCellText(Window* dialog, int id, int row, int column);
 // The heading that shows the sort arrow; -1 shows none.

@@ -98,6 +98,9 @@ TEST_F(GameListTest, LoadShowsTheListWithTheFirstGameAndTheKeysChooseAnother) {
     bool listHasFocus = false;
     Strings firstRow;
     commandWith(IDM_LOAD_GAME, {[&](Window* dialog) {
+                    // On a loaded machine the dialog may be shown a moment before the
+                    // window system makes it active and gives its list the focus.
+                    QTest::qWaitFor([] { return focused() != nullptr; }, 5000);
                     title = dialogTitle(dialog);
                     count = getDlgItemText(dialog, IDC_LIST_COUNT);
                     listHasFocus = qobject_cast<QTableView*>(focused());

@@ -248,8 +248,10 @@ void initialise(Window* dialog) {
     for (const char* choice : RESULT_CHOICES)
         listAddString(dialog, IDC_LIST_RESULT, choice);
     listSetCurSel(dialog, IDC_LIST_RESULT, 0);
+    // Names and events get the room; a result, a date, a code and a count need little.
     listViewSetColumns(dialog, IDC_LIST_GAMES,
-                       {"#", "White", "Black", "Result", "Date", "Event", "ECO", "Moves"});
+                       {"#", "White", "Black", "Result", "Date", "Event", "ECO", "Moves"},
+                       {6, 20, 20, 7, 10, 16, 5, 6});
     list.rows = std::make_unique<CGameRows>(*list.entries);
     list.shownLayout = list.rows->layout() - 1; // the first refresh sets the rows
     setDlgItemFocus(dialog, IDC_LIST_GAMES);

@@ -3,6 +3,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/dialogstate.h"
 #include "platform/ui/dialogtemplate.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/progress.h"
@@ -11,6 +12,7 @@
 #include "../support/when_dialog_opens.h"
 
 #include <QApplication>
+#include <QTableView>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <vector>
@@ -298,6 +300,20 @@ TEST(Dialog, ProgressBarsHiddenControlsAndRowsAddedToAListView) {
         seen.push_back(isDlgItemShown(dialog, 511) ? "shown" : "hidden");
         seen.push_back(isDlgItemShown(dialog, 9999) ? "9999" : "no 9999");
 
+        auto* table = controlAs<QTableView>(dialog, 510);
+        listViewSetColumns(dialog, 510, {"Row", "Twice", "A much longer heading than its share"},
+                           {1, 3, 0});
+        const int room = table->viewport()->width();
+        const int row = table->columnWidth(0), twice = table->columnWidth(1);
+        // Three times the share, the same room as the shares say (give or take the scroll
+        // bar kept free), and a heading never cut.
+        seen.push_back(std::abs(twice - 3 * row) <= 3 ? "shared" : "not shared");
+        seen.push_back(row + twice <= room && row + twice > room / 2 ? "fits" : "does not fit");
+        seen.push_back(table->columnWidth(2) >=
+                               table->fontMetrics().horizontalAdvance(
+                                   "A much longer heading than its share")
+                           ? "heading whole"
+                           : "heading cut");
         listViewSetColumns(dialog, 510, {"Row", "Twice"});
         listViewSetRows(dialog, 510, 3, [](int row, int column) {
             return std::to_string(column == 0 ? row : 2 * row);
@@ -312,5 +328,6 @@ TEST(Dialog, ProgressBarsHiddenControlsAndRowsAddedToAListView) {
     dialogBox("gamelist", nullptr,
               [](Window*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; });
     EXPECT_EQ(seen, (std::vector<std::string>{"250", "1000", "0", "-1", "hidden", "shown",
-                                              "no 9999", "5 rows, row 1 selected, last 8"}));
+                                              "no 9999", "shared", "fits", "heading whole",
+                                              "5 rows, row 1 selected, last 8"}));
 }

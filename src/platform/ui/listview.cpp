@@ -1,13 +1,17 @@
 #include "platform/ui/listview.h"
 
 #include "platform/ui/dialogstate.h"
+#include "platform/ui/internal.h"
 #include "platform/ui/listview_widget.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/text.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace platform {
@@ -117,11 +121,26 @@ QWidget* createListView(Window* dialog, int id, QWidget* parent) {
     return view;
 }
 
-void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& headings) {
+void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& headings,
+                        const std::vector<int>& shares) {
     QTableView* view = viewOf(dialog, id);
     if (!view) return;
     modelOf(view)->setHeadings(headings);
     view->resizeColumnsToContents();
+    int total = 0;
+    for (const int share : shares) total += std::max(share, 0);
+    if (shares.size() != headings.size() || total == 0) return;
+    // The room a vertical scroll bar takes (grown with the dialog's factor, as its style
+    // will be) is kept free, so that a long list needs no horizontal one.
+    const double scale = std::max(1.0, widgetScale(dialog->steps));
+    const int scrollBar = int(std::ceil(
+        scale * view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view)));
+    const int room = view->width() - 2 * view->frameWidth() - scrollBar;
+    QHeaderView* header = view->horizontalHeader();
+    for (int column = 0; column < int(shares.size()); ++column) {
+        const int fair = room * std::max(shares[size_t(column)], 0) / total;
+        header->resizeSection(column, std::max(fair, header->sectionSizeHint(column)));
+    }
 }
 
 void listViewSetRows(Window* dialog, int id, int count, ListViewCell cell) {

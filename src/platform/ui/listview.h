@@ -21,7 +21,11 @@ constexpr unsigned LVN_ITEMACTIVATE = 0x0401;
 
 using ListViewCell = std::function<std::string(int row, int column)>;
 
-void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& headings);
+// Shares, when given (one per heading), divide the list's width among the columns in
+// those proportions, each at least as wide as its heading; without them each column is
+// as wide as its heading. The user may drag the widths afterwards.
+void listViewSetColumns(Window* dialog, int id, const std::vector<std::string>& headings,
+                        const std::vector<int>& shares = {});
 // Replaces the rows: count of them, each cell's text from cell. The selection goes.
 void listViewSetRows(Window* dialog, int id, int count, ListViewCell cell);
 // Rows added after the last, their cells from the same cell function; the selection

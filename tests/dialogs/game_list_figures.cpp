@@ -1,6 +1,7 @@
 // Figures of the game list on a large file, printed, never checked: run by hand with
-//   TALLOWMERE_INDEX_PGN=FILE test_dialogs --gtest_also_run_disabled_tests --gtest_filter='GameListFigures.*'
-// (a release build for figures worth giving). They say how soon after Load game the
+//   TALLOWMERE_INDEX_PGN=FILE test_dialogs --gtest_also_run_disabled_tests
+//       --gtest_filter='GameListFigures.*'
+// (one command line; a release build for figures worth giving). They say how soon after Load game the
 // list shows its first rows, how long the whole file takes, and what the program holds
 // for each game once it is indexed.
 #include "app/command_ids.h"

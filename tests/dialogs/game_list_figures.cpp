@@ -1,9 +1,9 @@
 // Figures of the game list on a large file, printed, never checked: run by hand with
 //   TALLOWMERE_INDEX_PGN=FILE test_dialogs --gtest_also_run_disabled_tests
 //       --gtest_filter='GameListFigures.*'
-// (one command line; a release build for figures worth giving). They say how soon after Load game the
-// list shows its first rows, how long the whole file takes, and what the program holds
-// for each game once it is indexed.
+// (one command line; a release build for figures worth giving). They say how soon after
+// Load game the list shows its first rows, how long the whole file takes, and what the
+// program holds for each game once it is indexed.
 #include "app/command_ids.h"
 #include "app/dialog_game_list.h"
 #include "dialog_fixture.h"

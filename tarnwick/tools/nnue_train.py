@@ -4,8 +4,10 @@
 Each line is "<FEN> | <score> | <result>", score and result from White's side. The network
 predicts, for the side to move, a value whose sigmoid is the expected score; it is fitted to a
 blend of the search's score (through the same sigmoid) and the game's result (--wdl). The last
---holdout of the lines (whole games, as the file is written game by game) is never trained on;
-its loss is printed after every epoch. Training resumes from --checkpoint when it exists.
+--holdout of each file's lines (whole games, as files are written game by game) is never
+trained on;
+its loss is printed after every epoch. The tail is taken from each file, so a
+run over more shards keeps the earlier shards' held-out positions held out. Training resumes from --checkpoint when it exists.
 
 The layout written by write_network() is the one nnue.cpp reads; its constants must match.
 """
@@ -83,9 +85,9 @@ def read_lines(path, first_line=0):
     return ours, theirs, scores, results, bad
 
 
-def load_data(paths):
-    """All files' positions, parsed once: a file's parse is kept beside it in a .npz cache and
-    only lines appended since are read again."""
+def load_data(paths, holdout):
+    """All files' positions, parsed once (a file's parse is kept beside it in a .npz cache and
+    only lines appended since are read again), and which of them are held out."""
     parts = []
     for path in paths:
         cache = path + ".npz"
@@ -110,8 +112,12 @@ def load_data(paths):
                 new = {k: np.concatenate([arrays[k], new[k]]) for k in new}
             arrays = dict(new, lines=np.array(total_lines))
             np.savez(cache, **arrays)
-        parts.append(arrays)
-    return {k: np.concatenate([p[k] for p in parts]) for k in ("ours", "theirs", "scores", "results")}
+        count = len(arrays["scores"])
+        held = np.zeros(count, dtype=bool)
+        held[count - int(count * holdout):] = True
+        parts.append(dict(arrays, held=held))
+    keys = ("ours", "theirs", "scores", "results", "held")
+    return {k: np.concatenate([p[k] for p in parts]) for k in keys}
 
 
 class Network(torch.nn.Module):
@@ -206,14 +212,14 @@ def main():
 
     torch.set_num_threads(args.threads)
     torch.manual_seed(args.seed)
-    data = load_data(args.data)
+    data = load_data(args.data, args.holdout)
     count = len(data["scores"])
     if count < 100:
         sys.exit(f"only {count} positions: too few to train on")
-    held = int(count * args.holdout)
-    train_index = np.arange(count - held)
-    held_index = np.arange(count - held, count)
-    print(f"positions {count}, trained on {len(train_index)}, held out {held}", flush=True)
+    train_index = np.flatnonzero(~data["held"])
+    held_index = np.flatnonzero(data["held"])
+    print(f"positions {count}, trained on {len(train_index)}, held out {len(held_index)}",
+          flush=True)
 
     model = Network(args.hidden)
     optimiser = torch.optim.Adam(model.parameters(), lr=args.rate)

@@ -6,6 +6,7 @@
 
 #include "position.h"
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -16,8 +17,10 @@ constexpr int HIDDEN = 128;
 // The float network is quantised with the hidden layer scaled by QA (clipped to 0..QA) and the
 // output weights by QB; its output times OUTPUT_SCALE is centipawns.
 constexpr int QA = 255;
-constexpr int QB = 64;
+constexpr int QB = 1024;
 constexpr int OUTPUT_SCALE = 400;
+// Whatever a file holds, the output sum cannot leave 32 bits.
+static_assert(int64_t(2) * HIDDEN * QA * 32767 < INT32_MAX, "the output sum fits 32 bits");
 
 // File layout, little-endian: the header below, then featureWeights (feature by feature,
 // HIDDEN values each), featureBias, outputWeights (the side to move's half first), outputBias,

@@ -22,7 +22,7 @@ import torch
 
 FEATURES = 768
 QA = 255
-QB = 64
+QB = 1024
 OUTPUT_SCALE = 400
 FILE_MAGIC = 0x4E4E5754
 FILE_VERSION = 1
@@ -142,7 +142,7 @@ class Network(torch.nn.Module):
     def clip(self):
         # Keeps the quantised output sum far inside 32 bits and each weight inside 16.
         with torch.no_grad():
-            self.output.weight.clamp_(-127.0 / QB, 127.0 / QB)
+            self.output.weight.clamp_(-4.0, 4.0)
             self.inputs.weight.clamp_(-1.98, 1.98)
 
 

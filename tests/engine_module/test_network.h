@@ -20,7 +20,7 @@ inline std::unique_ptr<tarnwick::nnue::Network> testNetwork(uint64_t seed) {
     for (int16_t& b : net->featureBias)
         b = next(0, 80);
     for (int16_t& w : net->outputWeights)
-        w = next(-60, 60);
+        w = next(-1000, 1000);
     net->outputBias = 1234;
     return net;
 }

@@ -18,7 +18,7 @@ GAMES=${GAMES:-2000}
 NODES=${NODES:-3000}
 FIRST_SEED=${FIRST_SEED:-101}
 EPOCHS=${EPOCHS:-20}
-WDL=${WDL:-0.3}
+WDL=${WDL:-0.0}
 PYTHON=${PYTHON:-/usr/bin/python3} # Debian's, with python3-torch
 OUT=${OUT:-$DATA/Tarnwick.nnue}
 
@@ -38,4 +38,5 @@ done
 
 shards=("$DATA"/shard-*.txt)
 OMP_NUM_THREADS=1 nice -n 19 "$PYTHON" "$root/tarnwick/tools/nnue_train.py" "${shards[@]}" \
-  --out "$OUT" --checkpoint "$DATA/checkpoint.pt" --epochs "$EPOCHS" --wdl "$WDL" --threads 1
+  --out "$OUT" --checkpoint "$DATA/checkpoint.pt" --epochs "$EPOCHS" --wdl "$WDL" --threads 1 \
+  --batch 8192

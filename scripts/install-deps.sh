@@ -16,13 +16,14 @@ run_packages=(
   libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core
 )
 # Wanted by `make fuzz`, the engine matches (tarnwick/tools/match.py), the PGN
-# speed comparison, trying the window under a virtual display and reading the
-# installed manual pages; not by the build.
+# speed comparison, trying the window under a virtual display, reading the
+# installed manual pages and training Tarnwick's network; not by the build.
 extra_packages=(
   clang libclang-rt-14-dev
   stockfish gnuchess glaurung toga2 ethereal-chess
   xvfb xauth xdotool openbox imagemagick
   man-db
+  python3-torch python3-numpy
 )
 
 wanted=("${build_packages[@]}" "${run_packages[@]}")

@@ -51,11 +51,11 @@ bool repeatsEarlierPosition(const std::vector<Key>& keys, int halfmoveClock) {
     return false;
 }
 
-std::string trainingLine(const std::string& fen, GameResult result) {
-    const char* score = result == GameResult::WHITE_WINS   ? "1.0"
-                        : result == GameResult::BLACK_WINS ? "0.0"
-                                                           : "0.5";
-    return fen + " | " + score;
+std::string trainingLine(const RecordedPosition& position, GameResult result) {
+    const char* outcome = result == GameResult::WHITE_WINS   ? "1.0"
+                          : result == GameResult::BLACK_WINS ? "0.0"
+                                                             : "0.5";
+    return position.fen + " | " + std::to_string(position.whiteScore) + " | " + outcome;
 }
 
 SelfPlay::SelfPlay(uint64_t nodesPerMove, int randomPlies, uint64_t seed)
@@ -111,7 +111,7 @@ SelfPlayGame SelfPlay::play(const Position& start) {
         }
         if (!pos.inCheck() && isQuietMove(pos, found.bestMove) &&
             std::abs(whiteScore) < RECORD_LIMIT)
-            game.positions.push_back(pos.fen());
+            game.positions.push_back({pos.fen(), whiteScore});
 
         const int sign = whiteScore >= WIN_SCORE ? 1 : whiteScore <= -WIN_SCORE ? -1 : 0;
         winRun = sign == 0 ? 0 : sign == winSign ? winRun + 1 : 1;

@@ -1,5 +1,5 @@
 // Self-play games at a fixed node count per move, recording the quiet positions of each game
-// for fitting the evaluation to the games' results.
+// with the search's score, for fitting the evaluation to the scores and the games' results.
 #pragma once
 
 #include "search.h"
@@ -15,10 +15,15 @@ namespace tarnwick {
 
 enum class GameResult { BLACK_WINS = 0, DRAW = 1, WHITE_WINS = 2, DISCARDED = 3 };
 
+struct RecordedPosition {
+    std::string fen; // never in check, never before the random plies
+    int whiteScore;  // the search's score from White's side, centipawns
+};
+
 struct SelfPlayGame {
     GameResult result = GameResult::DISCARDED;
     int plies = 0;
-    std::vector<std::string> positions; // FENs, none in check, none before the random plies
+    std::vector<RecordedPosition> positions;
 };
 
 // Only bare kings, or one minor piece beside them: no one can mate.
@@ -26,8 +31,10 @@ bool insufficientMaterial(const Position& pos);
 // Whether the last of keys (one per position of the game, oldest first) occurred before
 // with the same side to move since the last irreversible move.
 bool repeatsEarlierPosition(const std::vector<Key>& keys, int halfmoveClock);
-// "<FEN> | <result>", the result from White's side: 1.0, 0.5 or 0.0.
-std::string trainingLine(const std::string& fen, GameResult result);
+// "<FEN> | <score> | <result>", both from White's side: the score in centipawns, the result
+// 1.0, 0.5 or 0.0. The result comes last so that readers of the older "<FEN> | <result>"
+// lines read both.
+std::string trainingLine(const RecordedPosition& position, GameResult result);
 
 class SelfPlay {
 public:

@@ -1,7 +1,7 @@
 // tarnwick-datagen: plays the engine against itself at a fixed node count per move and appends
-// the quiet positions of each game, with the game's result, to a file: the material the
-// evaluation is fitted to. The file is flushed after every game, so an interrupted run leaves
-// a usable file and loses at most the game in progress.
+// the quiet positions of each game, with the search's score and the game's result, to a file: the
+// material the evaluation is fitted to. The file is flushed after every game, so an interrupted run
+// leaves a usable file and loses at most the game in progress.
 #include "datagen.h"
 
 #include <cerrno>
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
             continue;
         }
         std::string lines;
-        for (const std::string& fen : game.positions)
-            lines += trainingLine(fen, game.result) + '\n';
+        for (const RecordedPosition& position : game.positions)
+            lines += trainingLine(position, game.result) + '\n';
         if (std::fputs(lines.c_str(), out) < 0 || std::fflush(out) != 0) {
             std::fprintf(stderr, "cannot write %s: %s\n", options.out.c_str(),
                          std::strerror(errno));

@@ -2,6 +2,8 @@
 
 #include "movegen.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -44,10 +46,36 @@ private:
     const EngineCallbacks& callbacks_;
 };
 
+// The network the module plays with, looked for beside the module itself.
+constexpr const char* NETWORK_FILE_NAME = "Tarnwick.nnue";
+
+std::string moduleFolder() {
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(&moduleFolder), &info) || !info.dli_fname) return ".";
+    const std::string path = info.dli_fname;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
 } // namespace
 
 Engine::Engine() : search_(table_) {
     table_.resize(DEFAULT_HASH_KB);
+    loadNetwork(moduleFolder() + "/" + NETWORK_FILE_NAME);
+}
+
+bool Engine::loadNetwork(const std::string& path) {
+    auto loaded = std::make_unique<nnue::Network>();
+    const bool ok = nnue::load(path, *loaded) == nnue::LoadResult::OK;
+    network_ = ok ? std::move(loaded) : nullptr;
+    chooseEvaluation();
+    return ok;
+}
+
+void Engine::chooseEvaluation() {
+    search_.setNetwork(networkWanted_ ? network_.get() : nullptr);
+    // Table entries keep static evaluations: those of the other evaluation must not mix in.
+    table_.clear();
 }
 
 void Engine::start(int hashKB, const EngineCallbacks* callbacks) {
@@ -176,6 +204,7 @@ void Engine::clearHashtables() {
 
 bool Engine::setParameter(const char* name, const char* value) {
     if (!name || !value) return false;
+    if (std::strcmp(name, "EvalFile") == 0) return *value && loadNetwork(value);
     char* end = nullptr;
     long long number = std::strtoll(value, &end, 10);
     if (end == value || *end != '\0' || number < 0) return false;
@@ -187,7 +216,11 @@ bool Engine::setParameter(const char* name, const char* value) {
         level_.maxNodes = uint64_t(number);
     else if (std::strcmp(name, "MoveOverheadMs") == 0)
         level_.moveOverheadMs = int(std::min(number, 10000LL));
-    else
+    else if (std::strcmp(name, "UseNNUE") == 0 && number <= 1) {
+        networkWanted_ = number == 1;
+        chooseEvaluation();
+        return !networkWanted_ || network_;
+    } else
         return false;
     return true;
 }

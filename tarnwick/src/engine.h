@@ -9,6 +9,7 @@
 #include "time_control.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 namespace tarnwick {
@@ -28,10 +29,16 @@ public:
     void setTimeControl(int movesPerPeriod, int secondsPerPeriod);
     void clearHashtables();
     bool setParameter(const char* name, const char* value);
+    // Whether the next search evaluates with the learned network.
+    bool usesNetwork() const { return search_.network() != nullptr; }
 
 private:
     // Whether a move text is legal here, and which move it is.
     Move parseMove(const std::string& text);
+    // Replaces the network by the one in path; on any failure the engine keeps none and
+    // evaluates by hand.
+    bool loadNetwork(const std::string& path);
+    void chooseEvaluation();
 
     TranspositionTable table_;
     Search search_;
@@ -42,6 +49,8 @@ private:
     bool useBook_ = false;
     EngineCallbacks callbacks_{};
     std::atomic<bool> stopRequest_{false};
+    std::unique_ptr<nnue::Network> network_;
+    bool networkWanted_ = true;
 };
 
 } // namespace tarnwick

@@ -69,7 +69,7 @@ TARNWICK_EXPORT const char* GetEngineName(void) {
 TARNWICK_EXPORT void SetPonderOff(void) {}
 
 TARNWICK_EXPORT const char* GetParameterList(void) {
-    return "RemainingMs IncrementMs NodeLimit MoveOverheadMs";
+    return "RemainingMs IncrementMs NodeLimit MoveOverheadMs UseNNUE EvalFile";
 }
 
 TARNWICK_EXPORT int32_t SetParameter(const char* name, const char* value) {

@@ -144,6 +144,7 @@ void Search::reportLine(int score) {
 SearchResult Search::run(Position& pos, const SearchLimits& limits, SearchObserver& observer,
                          const std::atomic<bool>& stop) {
     pos_ = &pos;
+    if (network_) accumulators_.reset(*network_, pos);
     observer_ = &observer;
     stopRequest_ = &stop;
     limits_ = limits;
@@ -236,7 +237,7 @@ int Search::searchRoot(int alpha, int beta, int depth) {
     const int count = int(rootMoves_.size());
     int best = -INFINITE_SCORE;
     const bool inCheck = pos.inCheck();
-    staticEval_[0] = inCheck ? -INFINITE_SCORE : evaluate(pos);
+    staticEval_[0] = inCheck ? -INFINITE_SCORE : evaluateAt(0);
     lastMove_[0] = NO_MOVE;
     pvLength_[0] = 0;
     Move bestMove = NO_MOVE;
@@ -247,6 +248,7 @@ int Search::searchRoot(int alpha, int beta, int depth) {
         uint64_t nodesBefore = nodes_;
         movedPiece_[1] = pos.pieceOn(moveFrom(rm.move));
         UndoInfo undo;
+        if (network_) accumulators_.recordMove(1, pos, rm.move);
         pos.makeMove(rm.move, undo);
         table_.prefetch(pos.key());
         lastMove_[1] = rm.move;
@@ -302,7 +304,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     if (timeUp()) return 0;
     selectiveDepth_ = std::max(selectiveDepth_, ply);
     if (pos.isDraw(ply)) return 0;
-    if (ply >= MAX_PLY - 1) return evaluate(pos);
+    if (ply >= MAX_PLY - 1) return evaluateAt(ply);
     // No line from here can be shorter than a mate right now.
     alpha = std::max(alpha, -MATE + ply);
     beta = std::min(beta, MATE - ply - 1);
@@ -329,7 +331,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     if (inCheck) {
         eval = staticEval_[ply] = -INFINITE_SCORE;
     } else {
-        eval = staticEval_[ply] = entry ? entry->eval : evaluate(pos);
+        eval = staticEval_[ply] = entry ? entry->eval : evaluateAt(ply);
         // The stored score is a better guess than the static one when its bound agrees.
         if (entry && ((entry->bound() == BOUND_LOWER && ttScore > eval) ||
                       (entry->bound() == BOUND_UPPER && ttScore < eval)))
@@ -348,6 +350,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
             pos.hasNonPawnMaterial(pos.sideToMove()) && staticEval_[ply] >= beta) {
             int reduction = 3 + depth / 4 + std::min((eval - beta) / 200, 3);
             UndoInfo undo;
+            if (network_) accumulators_.recordNullMove(ply + 1);
             pos.makeNullMove(undo);
             lastMove_[ply + 1] = NO_MOVE;
             int score = -search(-beta, -beta + 1, depth - reduction, ply + 1, !cutNode);
@@ -498,9 +501,14 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     return best;
 }
 
+int Search::evaluateAt(int ply) {
+    return network_ ? accumulators_.evaluate(ply, *pos_) : evaluate(*pos_);
+}
+
 bool Search::makeLegalMove(Move m, UndoInfo& undo, int ply) {
     Position& pos = *pos_;
     const Piece moved = pos.pieceOn(moveFrom(m));
+    if (network_) accumulators_.recordMove(ply + 1, pos, m);
     pos.makeMove(m, undo);
     // The child's table entry is read first thing: start loading it now.
     table_.prefetch(pos.key());
@@ -543,7 +551,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
     if (timeUp()) return 0;
     selectiveDepth_ = std::max(selectiveDepth_, ply);
     if (pos.halfmoveClock() >= 100 || pos.isDraw(ply)) return 0;
-    if (ply >= MAX_PLY - 1) return evaluate(pos);
+    if (ply >= MAX_PLY - 1) return evaluateAt(ply);
 
     const Key key = pos.key();
     const TTEntry* entry = table_.probe(key);
@@ -565,7 +573,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
         best = -MATE + ply;
         generateMoves(pos, GenType::ALL, list);
     } else {
-        staticEval = best = entry ? entry->eval : evaluate(pos);
+        staticEval = best = entry ? entry->eval : evaluateAt(ply);
         if (best >= beta) {
             if (!entry)
                 table_.store(key, NO_MOVE, scoreToTable(best, ply), staticEval, QUIESCENCE_DEPTH,

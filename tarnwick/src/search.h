@@ -1,6 +1,7 @@
 // Iterative deepening principal-variation search with a quiescence search at the leaves.
 #pragma once
 
+#include "accumulator_stack.h"
 #include "position.h"
 #include "transposition.h"
 
@@ -47,6 +48,10 @@ public:
                      const std::atomic<bool>& stop);
     // Forgets the move-ordering statistics of earlier searches.
     void clear();
+    // The learned evaluation to use from the next search on; null for the hand-made one. The
+    // network must outlive its use here.
+    void setNetwork(const nnue::Network* network) { network_ = network; }
+    const nnue::Network* network() const { return network_; }
 
 private:
     struct RootMove {
@@ -61,6 +66,8 @@ private:
     // Makes a pseudo-legal move at ply and records it for the child; a move that leaves the
     // king attacked is taken back and false returned.
     bool makeLegalMove(Move m, UndoInfo& undo, int ply);
+    // The static evaluation of the position at ply, by the network when there is one.
+    int evaluateAt(int ply);
     bool timeUp();
     void reportLine(int score);
     void updateQuietStats(Move best, const Move* quiets, int quietCount, int depth, int ply);
@@ -74,6 +81,8 @@ private:
     void extendPv(int ply, Move m);
 
     TranspositionTable& table_;
+    const nnue::Network* network_ = nullptr;
+    nnue::AccumulatorStack accumulators_;
     Position* pos_ = nullptr;
     SearchObserver* observer_ = nullptr;
     const std::atomic<bool>* stopRequest_ = nullptr;

@@ -71,7 +71,8 @@ void readTuningSet(std::istream& in, TuningSet& set, std::ostream& errors) {
             reject("the result is not 1.0, 0.5 or 0.0");
             continue;
         }
-        if (!pos.setFen(trimmed(line.substr(0, bar)))) {
+        // Newer lines carry the search's score between the position and the result.
+        if (!pos.setFen(trimmed(line.substr(0, line.find('|'))))) {
             reject("not a position");
             continue;
         }

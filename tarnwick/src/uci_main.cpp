@@ -71,6 +71,21 @@ struct Report {
 Report report;
 std::mutex outputLock;
 
+// The evaluation chosen by the command line or the options, applied again whenever the
+// engine restarts.
+struct Evaluation {
+    bool useNetwork = true;
+    std::string networkFile; // empty: the module's own
+
+    void apply() const {
+        if (!networkFile.empty() && !module.setParameter("EvalFile", networkFile.c_str()))
+            std::fprintf(stderr, "tarnwick-uci: %s is no usable network; evaluating by hand\n",
+                         networkFile.c_str());
+        module.setParameter("UseNNUE", useNetwork ? "1" : "0");
+    }
+};
+Evaluation evaluation;
+
 void say(const std::string& text) {
     std::lock_guard<std::mutex> guard(outputLock);
     std::fputs(text.c_str(), stdout);
@@ -271,6 +286,8 @@ void UciSession::handle(const std::string& command, std::istringstream& in) {
         say("option name Hash type spin default 16 min 1 max 4096");
         say("option name BookFile type string default <empty>");
         say("option name MoveOverhead type spin default 30 min 0 max 5000");
+        say("option name UseNNUE type check default true");
+        say("option name EvalFile type string default <empty>");
         say("uciok");
     } else if (command == "isready") {
         say("readyok");
@@ -294,10 +311,19 @@ void UciSession::handle(const std::string& command, std::istringstream& in) {
             int megabytes = std::atoi(value.c_str());
             module.exitEngine();
             module.startEngine(std::max(1, std::min(megabytes, 4096)) * 1024, &callbacks);
+            evaluation.apply();
         } else if (name == "BookFile") {
             bookFile_ = value == "<empty>" ? "" : value;
         } else if (name == "MoveOverhead") {
             module.setParameter("MoveOverheadMs", value.c_str());
+        } else if (name == "UseNNUE") {
+            stop();
+            evaluation.useNetwork = value != "false";
+            evaluation.apply();
+        } else if (name == "EvalFile") {
+            stop();
+            evaluation.networkFile = value == "<empty>" ? "" : value;
+            evaluation.apply();
         }
     }
 }
@@ -331,6 +357,7 @@ const char* const BENCH_POSITIONS[] = {
 int bench(int depth) {
     report.quiet = true;
     module.startEngine(16 * 1024, &callbacks);
+    evaluation.apply();
     uint64_t totalNodes = 0;
     auto start = std::chrono::steady_clock::now();
     for (const char* fen : BENCH_POSITIONS) {
@@ -357,11 +384,18 @@ int bench(int depth) {
 int main(int argc, char** argv) {
     std::string modulePath = executableDirectory() + "/" + ENGINE_MODULE_FILE_NAME;
     std::vector<std::string> args(argv + 1, argv + argc);
-    for (size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] == "--module") {
+    for (size_t i = 0; i < args.size();) {
+        if (args[i] == "--module" && i + 1 < args.size()) {
             modulePath = args[i + 1];
             args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
-            break;
+        } else if (args[i] == "--eval-file" && i + 1 < args.size()) {
+            evaluation.networkFile = args[i + 1];
+            args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+        } else if (args[i] == "--no-nnue") {
+            evaluation.useNetwork = false;
+            args.erase(args.begin() + long(i));
+        } else {
+            ++i;
         }
     }
     if (!loadModule(modulePath)) return 1;
@@ -370,6 +404,7 @@ int main(int argc, char** argv) {
         return bench(depth > 0 ? depth : 13);
     }
     module.startEngine(16 * 1024, &callbacks);
+    evaluation.apply();
     UciSession session;
     session.run();
     module.exitEngine();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -51,7 +52,9 @@ TEST(SelfPlay, KeepsOnlyQuietPositionsAfterTheRandomPlies) {
         }
         ++played;
         EXPECT_GE(game.plies, 8);
-        for (const std::string& fen : game.positions) {
+        for (const tarnwick::RecordedPosition& recorded : game.positions) {
+            const std::string& fen = recorded.fen;
+            EXPECT_LT(std::abs(recorded.whiteScore), 2000) << fen;
             tarnwick::Position pos;
             ASSERT_TRUE(pos.setFen(fen)) << fen;
             EXPECT_FALSE(pos.inCheck()) << fen;
@@ -71,7 +74,8 @@ TEST(SelfPlay, SameSeedSameGames) {
         for (int i = 0; i < 3; ++i) {
             tarnwick::SelfPlayGame game = selfPlay.play(start);
             all.push_back(std::to_string(int(game.result)));
-            all.insert(all.end(), game.positions.begin(), game.positions.end());
+            for (const tarnwick::RecordedPosition& recorded : game.positions)
+                all.push_back(recorded.fen + std::to_string(recorded.whiteScore));
         }
         return all;
     };
@@ -112,9 +116,9 @@ TEST(SelfPlay, InsufficientMaterialAndTrainingLines) {
         EXPECT_EQ(tarnwick::insufficientMaterial(positionFrom(c.fen)), c.insufficient) << c.fen;
 
     const std::string fen = "8/8/4k3/8/8/8/8/3RK3 w - - 0 1";
-    EXPECT_EQ(tarnwick::trainingLine(fen, GameResult::WHITE_WINS), fen + " | 1.0");
-    EXPECT_EQ(tarnwick::trainingLine(fen, GameResult::DRAW), fen + " | 0.5");
-    EXPECT_EQ(tarnwick::trainingLine(fen, GameResult::BLACK_WINS), fen + " | 0.0");
+    EXPECT_EQ(tarnwick::trainingLine({fen, 512}, GameResult::WHITE_WINS), fen + " | 512 | 1.0");
+    EXPECT_EQ(tarnwick::trainingLine({fen, 0}, GameResult::DRAW), fen + " | 0 | 0.5");
+    EXPECT_EQ(tarnwick::trainingLine({fen, -37}, GameResult::BLACK_WINS), fen + " | -37 | 0.0");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "../support/engine_exports.h"
 #include "engine_interface.h"
 #include "movegen.h"
+#include "test_network.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <fstream>
 #include <future>
+#include <iterator>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -382,6 +384,61 @@ TEST_F(EngineModule, MissingOrMalformedBookMeansNoBook) {
         EXPECT_TRUE(lineIsLegal(START_FEN, {}, line)) << path;
         EXPECT_GT(split(line).size(), 1u) << path;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Writes the test network to a file the module can load.
+std::string writeTestNetwork(const std::string& name) {
+    const std::string path = ::testing::TempDir() + name;
+    EXPECT_TRUE(tarnwick::nnue::save(path, *testNetwork(3)));
+    return path;
+}
+
+TEST_F(EngineModule, MissingOrDamagedNetworkMeansTheHandMadeEvaluation) {
+    const std::string fen = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 8";
+    auto scoreAtDepth = [&](int depth) {
+        x.clearHashtables();
+        const std::string line = searchDepth(fen, {}, depth);
+        EXPECT_TRUE(lineIsLegal(fen, {}, line)) << line;
+        std::lock_guard<std::mutex> guard(heard.lock);
+        return std::make_pair(heard.scores.empty() ? 99999 : heard.scores.back(), heard.nodes);
+    };
+    EXPECT_EQ(x.setParameter("UseNNUE", "0"), 1);
+    const auto handMade = scoreAtDepth(6);
+    EXPECT_EQ(x.setParameter("UseNNUE", "2"), 0);
+
+    const std::string good = writeTestNetwork("tarnwick_module.nnue");
+    std::vector<unsigned char> bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bytes[4000] ^= 1;
+    const std::string damaged = ::testing::TempDir() + "tarnwick_damaged.nnue";
+    std::ofstream(damaged, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+
+    EXPECT_EQ(x.setParameter("UseNNUE", "1"), 0) << "no network loaded yet";
+    EXPECT_EQ(x.setParameter("EvalFile", good.c_str()), 1);
+    const auto learned = scoreAtDepth(6);
+    EXPECT_NE(learned, handMade) << "the network decides the search";
+
+    for (const std::string& bad :
+         {damaged, ::testing::TempDir() + "no_such.nnue", std::string(""), ::testing::TempDir()}) {
+        EXPECT_EQ(x.setParameter("EvalFile", bad.c_str()), 0) << bad;
+        EXPECT_EQ(scoreAtDepth(6), handMade) << bad << ": back to the hand-made evaluation";
+    }
+    // Switching off and on keeps the loaded network.
+    EXPECT_EQ(x.setParameter("EvalFile", good.c_str()), 1);
+    EXPECT_EQ(x.setParameter("UseNNUE", "0"), 1);
+    EXPECT_EQ(scoreAtDepth(6), handMade);
+    EXPECT_EQ(x.setParameter("UseNNUE", "1"), 1);
+    EXPECT_EQ(scoreAtDepth(6), learned);
+    // The other tests search with the hand-made evaluation.
+    EXPECT_EQ(x.setParameter("EvalFile", "/nonexistent"), 0);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ r1bqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1 | 1.0
 rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1 | 0.0
 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1 | 1.0
 r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1 | 0.0
-6k1/5ppp/8/3P4/8/8/5PPP/6K1 w - - 0 1 | 1.0
+6k1/5ppp/8/3P4/8/8/5PPP/6K1 w - - 0 1 | 85 | 1.0
 8/8/8/4k3/8/8/8/3BK3 w - - 0 1 | 0.5
 no result here
 rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 | 2

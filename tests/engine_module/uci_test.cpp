@@ -45,6 +45,10 @@ TEST(TarnwickUci, AnswersTheProtocol) {
         {"position startpos moves e2e5\ngo depth 2\n", "bestmove 0000"},
         {"setoption name Hash value 2\nucinewgame\nposition startpos\ngo nodes 5000\n",
          "bestmove "},
+        // A network file that is not there leaves the hand-made evaluation playing.
+        {"setoption name EvalFile value /nonexistent.nnue\nsetoption name UseNNUE value true\n"
+         "position startpos\ngo depth 3\n",
+         "bestmove "},
         {"position startpos\ngo wtime 1000 btime 1000 winc 10 binc 10\n", "bestmove "},
         // A stop right after go must not be lost, even before the search has begun.
         {"position startpos\ngo infinite\nstop\n", "bestmove "},

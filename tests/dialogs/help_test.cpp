@@ -25,3 +25,15 @@ TEST_F(DialogTest, EveryDialogsHelpKeyOpensItsPartOfTheHelpFile) {
         EXPECT_EQ(helps, c.helps) << c.command;
     }
 }
+
+TEST_F(DialogTest, TheGameListsAndTheSaveQuestionsHelpKeysOpenTheirParts) {
+    fileAnswer = rootFile("two.pgn");
+    writeFile(fileAnswer, "[White \"A\"]\n[Black \"B\"]\n[Result \"*\"]\n\n1. e4 *\n\n"
+                          "[White \"C\"]\n[Black \"D\"]\n[Result \"*\"]\n\n1. d4 *\n");
+    const std::string file = "TallowmereChess.htm#";
+    commandWith(IDM_LOAD_GAME, {pressHelp(), pressCancel()});
+    commandWith(IDM_SAVE_GAME, {pressHelp(), pressCancel()});
+    EXPECT_EQ(actionsLeft, 0u);
+    EXPECT_TRUE(unexpectedDialogs.empty());
+    EXPECT_EQ(helps, (std::vector<std::string>{file + "GameList", file + "SaveGame"}));
+}

@@ -209,13 +209,15 @@ TEST(Cursor, TheWaitCursorGivesBackTheOneBefore) {
 }
 
 TEST(Help, TheViewerOpensAtEveryAnchorOfTheHelpFile) {
-    for (const char* anchor : {"Main_Contents", "About", "Promotion", "Options", "GameDetails",
-                               "GameMoves", "SetupBoard"}) {
+    for (const char* anchor : {"Main_Contents", "About", "Promotion", "Options", "GameList",
+                               "GameDetails", "SaveGame", "GameMoves", "SetupBoard"}) {
         const std::string request = std::string("TallowmereChess.htm#") + anchor;
         EXPECT_TRUE(showHelp(request.c_str())) << anchor;
         EXPECT_EQ(helpShown(), request);
     }
     QByteArray page;
+    EXPECT_FALSE(showHelp("TallowmereChess.htm#NoSuchPart"));
+    EXPECT_EQ(helpShown(), "TallowmereChess.htm#NoSuchPart"); // open, at the start
     EXPECT_FALSE(showHelp("Missing.htm#About"));
     EXPECT_FALSE(showHelp("../help/TallowmereChess.htm"));
 }

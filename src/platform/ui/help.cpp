@@ -52,7 +52,9 @@ bool showHelp(const char* request) {
     viewer->show();
     viewer->raise();
     viewer->activateWindow();
-    return true;
+    // A help key whose part of the file is missing would otherwise look answered.
+    return anchor.isEmpty() ||
+           page.contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8());
 }
 
 std::string helpShown() {

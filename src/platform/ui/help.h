@@ -7,7 +7,8 @@
 namespace platform {
 
 // request is "TallowmereChess.htm#Anchor"; the viewer opens scrolled to the anchor.
-// False when the file is not among the program's resources.
+// False when the file is not among the program's resources, and when the file has no
+// such anchor (the viewer then opens at the file's start).
 bool showHelp(const char* request);
 // The request the viewer shows now, or empty when it is closed.
 std::string helpShown();

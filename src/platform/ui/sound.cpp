@@ -5,8 +5,10 @@
 #include "platform/ui/internal.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSoundEffect>
 #include <QUrl>
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -20,6 +22,18 @@ std::map<std::string, std::unique_ptr<QSoundEffect>> effects;
 } // namespace
 
 void releaseSounds() {
+    // A sample still loading is in the hands of Qt's loader on a thread of its own; ending
+    // then leaves its request behind, unfreed. A short wait lets the loading settle.
+    const auto loading = [] {
+        return std::any_of(effects.begin(), effects.end(), [](const auto& entry) {
+            return entry.second && entry.second->status() == QSoundEffect::Loading;
+        });
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (loading() && waited.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
     effects.clear();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/internal.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/propertysheet.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/scaling.h"
 #include "platform/ui/window.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -497,7 +499,7 @@ TEST(Scaling, DialogTextsAreNeverCutAndGrowWithTheWindow) {
     setWindowScale(1);
 }
 
-TEST(Scaling, ADialogTooLargeForTheScreenAtTheFactorShrinksToFitAndDropDownsAreOneLineHigh) {
+TEST(Scaling, DialogsAndTheSheetTooLargeForTheScreenShrinkToFitAndDropDownsAreOneLineHigh) {
     setWindowScale(3);
     QRect frame, room;
     int dropDownHeight = 0, editHeight = 0;
@@ -524,5 +526,26 @@ TEST(Scaling, ADialogTooLargeForTheScreenAtTheFactorShrinksToFitAndDropDownsAreO
     EXPECT_LE(frame.height(), room.height());
     EXPECT_GT(frame.width(), 420); // shrunk, not back at the handheld's size
     EXPECT_EQ(dropDownHeight, editHeight);
+
+    // The options sheet, taller than a desktop at three times, with its buttons below.
+    QRect buttons;
+    QTimer lookAtSheet;
+    lookAtSheet.setInterval(10);
+    QObject::connect(&lookAtSheet, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            return;
+        }
+        lookAtSheet.stop();
+        frame = modal->frameGeometry();
+        auto* box = modal->findChild<QDialogButtonBox*>();
+        buttons = QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+        pressPropertySheetButton(false);
+    });
+    lookAtSheet.start();
+    const PropertyPage pages[] = {{"412", quietProc, 0}};
+    EXPECT_EQ(propertySheet(nullptr, "Tallowmere Chess", pages, 1), 0);
+    EXPECT_LE(frame.height(), room.height());
+    EXPECT_TRUE(room.contains(buttons)) << buttons.y() << "+" << buttons.height();
     setWindowScale(1);
 }

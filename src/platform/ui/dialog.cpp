@@ -255,9 +255,8 @@ QSize dialogSize(const DialogTemplate& layout, int steps) {
                      int(std::ceil(layout.paintHeight * scale)))};
 }
 
-// The window's factor, or a smaller one when the dialog would not fit on the owner's
-// screen at it: a dialog larger than the handheld's screen grown three times would leave
-// its buttons out of reach.
+} // namespace
+
 int stepsThatFit(const DialogTemplate& layout, QWidget* owner) {
     const int steps = currentSteps();
     QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
@@ -275,8 +274,6 @@ int stepsThatFit(const DialogTemplate& layout, QWidget* owner) {
     const int smallest = int(std::lround(pixelRatioOf(nullptr) * STEPS_PER_PIXEL));
     return std::max(smallest, int(std::floor(steps * shrink)));
 }
-
-} // namespace
 
 Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget* parent,
                           QWidget* top, int steps) {

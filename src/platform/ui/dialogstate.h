@@ -34,6 +34,10 @@ template <typename T> T* controlAs(Window* dialog, int id) {
                                                    : qobject_cast<T*>(found->second.data());
 }
 
+// The window's factor, or a smaller one when a dialog of the layout's size would not fit
+// on the owner's screen at it: a dialog larger than the handheld's screen grown three
+// times would leave its buttons out of reach.
+int stepsThatFit(const DialogTemplate& layout, QWidget* owner);
 // Open dialogs, innermost last.
 void pushOpenDialog(Window* dialog);
 void popOpenDialog(Window* dialog);

@@ -4,8 +4,11 @@
 #include "platform/ui/internal.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOptionComboBox>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -36,6 +39,57 @@ public:
         default:
             return base;
         }
+    }
+
+    // The drop-down's button keeps the style's width unless told: grown with the text it
+    // sits beside, with an arrow to match.
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                         SubControl part, const QWidget* widget) const override {
+        const QRect base = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ComboBox || m_scale < 1.05) {
+            return base;
+        }
+        const QRect arrow = QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+        const int grown = int(std::lround(arrow.width() * m_scale));
+        const int extra = std::min(grown - arrow.width(), option->rect.width() / 3);
+        if (extra <= 0) {
+            return base;
+        }
+        switch (part) {
+        case SC_ComboBoxArrow:
+            return base.adjusted(-extra, 0, 0, 0);
+        case SC_ComboBoxEditField:
+            return base.adjusted(0, 0, -extra, 0);
+        default:
+            return base;
+        }
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+        if (control != CC_ComboBox || !combo || m_scale < 1.05) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionComboBox withoutArrow = *combo;
+        withoutArrow.subControls &= ~SC_ComboBoxArrow;
+        QProxyStyle::drawComplexControl(control, &withoutArrow, painter, widget);
+        // The style's own arrow has a fixed size whatever room it is given.
+        const QRectF area = subControlRect(CC_ComboBox, combo, SC_ComboBoxArrow, widget);
+        const double half = std::min(area.width(), area.height()) / 6;
+        const QPointF centre = area.center();
+        const QPointF corners[] = {centre + QPointF(-half, -half / 2),
+                                   centre + QPointF(half, -half / 2),
+                                   centre + QPointF(0, half / 2)};
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(combo->palette.color(
+            combo->state & State_Enabled ? QPalette::Active : QPalette::Disabled,
+            QPalette::ButtonText));
+        painter->drawPolygon(corners, 3);
+        painter->restore();
     }
 
 private:

@@ -31,9 +31,17 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
             return -1;
         }
     }
-    QDialog sheet(owner && owner->top ? owner->top.data() : nullptr);
+    // The sheet's size: its largest page with room for the tabs and the row of buttons.
+    DialogTemplate footprint;
+    for (const DialogTemplate& layout : layouts) {
+        footprint.width = std::max(footprint.width, layout.width + 8);
+        footprint.height = std::max(footprint.height, layout.height + 48);
+    }
+    QWidget* ownerTop = owner && owner->top ? owner->top.data() : nullptr;
+    const int steps = stepsThatFit(footprint, ownerTop);
+    QDialog sheet(ownerTop);
     sheet.setWindowTitle(widen(caption));
-    sheet.setFont(dialogFont());
+    sheet.setFont(dialogFont(steps));
     auto* column = new QVBoxLayout(&sheet);
     column->setSizeConstraint(QLayout::SetFixedSize);
     auto* tabs = new QTabWidget(&sheet);
@@ -44,7 +52,8 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
     column->addWidget(buttons);
     std::vector<Window*> windows;
     for (int i = 0; i < count; ++i) {
-        Window* page = buildDialogWindow(layouts[size_t(i)], pages[i].proc, nullptr, &sheet);
+        Window* page =
+            buildDialogWindow(layouts[size_t(i)], pages[i].proc, nullptr, &sheet, steps);
         tabs->addTab(page->surface, widen(layouts[size_t(i)].title));
         windows.push_back(page);
     }
@@ -81,7 +90,7 @@ int propertySheet(Window* owner, const char* caption, const PropertyPage* pages,
     }
     QDialogButtonBox* outerButtons = openButtons;
     openButtons = buttons;
-    scaleControls(&sheet);
+    scaleControls(&sheet, steps);
     const int answer = sheet.exec() == QDialog::Accepted ? 1 : 0;
     openButtons = outerButtons;
     for (Window* page : windows) {

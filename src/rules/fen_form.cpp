@@ -9,8 +9,6 @@
 // mistyped FEN is refused with the field named instead of quietly misread.
 namespace {
 
-// Fields are split at any run of white space: a FEN pasted from a file may end in a
-// line end or hold tabs.
 // Any run of white space parts two fields: a FEN pasted from a file may hold tabs
 // or end in a line end.
 std::vector<std::string> splitFields(const std::string& text) {

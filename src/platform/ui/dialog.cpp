@@ -247,8 +247,7 @@ DialogUnits dialogUnits(const DialogTemplate& layout, int steps) {
             metrics.height() / 8.0};
 }
 
-QSize dialogSize(const DialogTemplate& layout, int steps) {
-    const DialogUnits units = dialogUnits(layout, steps);
+QSize dialogSize(const DialogTemplate& layout, const DialogUnits& units, int steps) {
     const double scale = widgetScale(steps);
     return {std::max(int(layout.width * units.x + 0.5), int(std::ceil(layout.paintWidth * scale))),
             std::max(int(layout.height * units.y + 0.5),
@@ -265,7 +264,7 @@ int stepsThatFit(const DialogTemplate& layout, QWidget* owner) {
     }
     // Room for the title bar and the frame the window manager adds.
     const QSize room = screen->availableGeometry().size() - QSize(16, 48);
-    const QSize wanted = dialogSize(layout, steps);
+    const QSize wanted = dialogSize(layout, dialogUnits(layout, steps), steps);
     if (wanted.width() <= room.width() && wanted.height() <= room.height()) {
         return steps;
     }
@@ -292,7 +291,7 @@ Window* buildDialogWindow(const DialogTemplate& layout, DialogProc proc, QWidget
         return QRect(int(x * units.x + 0.5), int(y * units.y + 0.5), int(width * units.x + 0.5),
                      int(height * units.y + 0.5));
     };
-    surface->setFixedSize(dialogSize(layout, steps));
+    surface->setFixedSize(dialogSize(layout, units, steps));
     QButtonGroup* radioGroup = nullptr;
     for (const ControlTemplate& item : layout.controls) {
         QWidget* widget = nullptr;

@@ -56,7 +56,7 @@ def features_of(placement, white_to_move):
 
 def read_lines(path, first_line=0):
     """Parses a data file from first_line on; unreadable lines are counted and skipped."""
-    ours, theirs, scores, results = [], [], [], []
+    ours, theirs, scores, results, mirrorable = [], [], [], [], []
     bad = 0
     with open(path, encoding="ascii", errors="replace") as f:
         for number, line in enumerate(f):
@@ -83,7 +83,8 @@ def read_lines(path, first_line=0):
             theirs.append(them + pad)
             scores.append(score if white else -score)
             results.append(result if white else 1.0 - result)
-    return ours, theirs, scores, results, bad
+            mirrorable.append(len(fen) > 2 and fen[2] == "-")
+    return ours, theirs, scores, results, mirrorable, bad
 
 
 def load_data(paths, holdout):
@@ -99,8 +100,10 @@ def load_data(paths, holdout):
         lines_done = int(arrays["lines"]) if arrays is not None else 0
         with open(path, "rb") as f:
             total_lines = sum(1 for _ in f)
+        if arrays is not None and "mirrorable" not in arrays:
+            arrays, lines_done = None, 0  # a cache from before the mirror flag: parse again
         if arrays is None or lines_done < total_lines:
-            ours, theirs, scores, results, bad = read_lines(path, lines_done)
+            ours, theirs, scores, results, mirrorable, bad = read_lines(path, lines_done)
             if bad:
                 print(f"{path}: {bad} unreadable lines skipped", file=sys.stderr)
             new = {
@@ -108,6 +111,7 @@ def load_data(paths, holdout):
                 "theirs": np.array(theirs, dtype=np.int16).reshape(-1, MAX_PIECES),
                 "scores": np.array(scores, dtype=np.float32),
                 "results": np.array(results, dtype=np.float32),
+                "mirrorable": np.array(mirrorable, dtype=bool),
             }
             if arrays is not None:
                 new = {k: np.concatenate([arrays[k], new[k]]) for k in new}
@@ -117,7 +121,7 @@ def load_data(paths, holdout):
         held = np.zeros(count, dtype=bool)
         held[count - int(count * holdout):] = True
         parts.append(dict(arrays, held=held))
-    keys = ("ours", "theirs", "scores", "results", "held")
+    keys = ("ours", "theirs", "scores", "results", "mirrorable", "held")
     return {k: np.concatenate([p[k] for p in parts]) for k in keys}
 
 
@@ -151,9 +155,24 @@ def targets(scores, results, wdl):
     return (1.0 - wdl) * torch.sigmoid(scores / OUTPUT_SCALE) + wdl * results
 
 
-def batch_loss(model, data, index, wdl):
-    ours = torch.from_numpy(data["ours"][index].astype(np.int64))
-    theirs = torch.from_numpy(data["theirs"][index].astype(np.int64))
+def mirrored_files(features, rows):
+    """The same positions with files a and h exchanged: without castling rights a position
+    and its mirror are worth the same, so each such position teaches twice."""
+    out = features.copy()
+    part = out[rows]
+    real = part != PAD
+    part[real] ^= 7
+    out[rows] = part
+    return out
+
+
+def batch_loss(model, data, index, wdl, generator=None):
+    ours = data["ours"][index].astype(np.int64)
+    theirs = data["theirs"][index].astype(np.int64)
+    if generator is not None:
+        rows = data["mirrorable"][index] & (generator.random(len(index)) < 0.5)
+        ours, theirs = mirrored_files(ours, rows), mirrored_files(theirs, rows)
+    ours, theirs = torch.from_numpy(ours), torch.from_numpy(theirs)
     scores = torch.from_numpy(data["scores"][index])
     results = torch.from_numpy(data["results"][index])
     predicted = torch.sigmoid(model(ours, theirs))
@@ -203,13 +222,18 @@ def main():
     ap.add_argument("--checkpoint", help="training state, read at start when present and written every epoch")
     ap.add_argument("--hidden", type=int, default=128, help="must match nnue.h's HIDDEN")
     ap.add_argument("--epochs", type=int, default=20, help="total epochs, counting resumed ones")
-    ap.add_argument("--batch", type=int, default=8192)
-    ap.add_argument("--rate", type=float, default=0.001)
+    # On 281 thousand positions, 4 epochs: batch 8192 at rate 0.001 held out 0.0105, at 0.01
+    # 0.0037; batch 2048 at 0.01 0.00355. Small data wants many steps, not careful ones.
+    ap.add_argument("--batch", type=int, default=2048)
+    ap.add_argument("--rate", type=float, default=0.01)
     # On 3000-node games the results are noise beside the scores: a net fitted with 0.3 of
     # them scored 6 % against the hand-made evaluation where one fitted to the scores alone
     # scored 32 % (40 games each).
     ap.add_argument("--wdl", type=float, default=0.0, help="share of the game result in the target")
     ap.add_argument("--decay", type=float, default=0.0, help="Adam's weight decay")
+    # Same 4 epochs, batch 2048: held out 0.00355 with the mirror, 0.00376 without.
+    ap.add_argument("--mirror", type=int, default=1,
+                    help="1: positions without castling rights are mirrored at random (a-h)")
     ap.add_argument("--holdout", type=float, default=0.05)
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--threads", type=int, default=1)
@@ -254,7 +278,8 @@ def main():
         order = generator.permutation(train_index)
         total, batches = 0.0, 0
         for start in range(0, len(order), args.batch):
-            loss = batch_loss(model, data, order[start:start + args.batch], args.wdl)
+            loss = batch_loss(model, data, order[start:start + args.batch], args.wdl,
+                              generator if args.mirror else None)
             optimiser.zero_grad()
             loss.backward()
             optimiser.step()

@@ -38,5 +38,4 @@ done
 
 shards=("$DATA"/shard-*.txt)
 OMP_NUM_THREADS=1 nice -n 19 "$PYTHON" "$root/tarnwick/tools/nnue_train.py" "${shards[@]}" \
-  --out "$OUT" --checkpoint "$DATA/checkpoint.pt" --epochs "$EPOCHS" --wdl "$WDL" --threads 1 \
-  --batch 8192
+  --out "$OUT" --checkpoint "$DATA/checkpoint.pt" --epochs "$EPOCHS" --wdl "$WDL" --threads 1

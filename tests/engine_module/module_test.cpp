@@ -406,6 +406,16 @@ TEST_F(EngineModule, MissingOrDamagedNetworkMeansTheHandMadeEvaluation) {
         std::lock_guard<std::mutex> guard(heard.lock);
         return std::make_pair(heard.scores.empty() ? 99999 : heard.scores.back(), heard.nodes);
     };
+    // The module took the network beside it when it started, if the build put one there.
+    const std::string moduleDir = [] {
+        const std::string path = TARNWICK_MODULE_PATH;
+        return path.substr(0, path.find_last_of('/') + 1);
+    }();
+    const std::string shipped = moduleDir + "Tarnwick.nnue";
+    const bool shipsNetwork = std::ifstream(shipped).good();
+    EXPECT_EQ(x.setParameter("UseNNUE", "1"), shipsNetwork ? 1 : 0);
+    EXPECT_EQ(x.setParameter("EvalFile", "/nonexistent"), 0);
+
     EXPECT_EQ(x.setParameter("UseNNUE", "0"), 1);
     const auto handMade = scoreAtDepth(6);
     EXPECT_EQ(x.setParameter("UseNNUE", "2"), 0);
@@ -437,8 +447,9 @@ TEST_F(EngineModule, MissingOrDamagedNetworkMeansTheHandMadeEvaluation) {
     EXPECT_EQ(scoreAtDepth(6), handMade);
     EXPECT_EQ(x.setParameter("UseNNUE", "1"), 1);
     EXPECT_EQ(scoreAtDepth(6), learned);
-    // The other tests search with the hand-made evaluation.
-    EXPECT_EQ(x.setParameter("EvalFile", "/nonexistent"), 0);
+    // The other tests search with what the module ships.
+    EXPECT_EQ(x.setParameter("EvalFile", shipsNetwork ? shipped.c_str() : "/nonexistent"),
+              shipsNetwork ? 1 : 0);
 }
 
 } // namespace

@@ -25,6 +25,7 @@ fail() {
 expected_files="bin/tallowmere
 bin/tallowmere-chess
 bin/tarnwick-uci
+lib/tallowmere/Tarnwick.nnue
 lib/tallowmere/Tarnwick.pge
 lib/tallowmere/UciBridge.pge
 lib/tallowmere/move1.wav

@@ -160,9 +160,7 @@ def mirrored_files(features, rows):
     and its mirror are worth the same, so each such position teaches twice."""
     out = features.copy()
     part = out[rows]
-    real = part != PAD
-    part[real] ^= 7
-    out[rows] = part
+    out[rows] = np.where(part != PAD, part ^ 7, part)
     return out
 
 

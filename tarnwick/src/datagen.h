@@ -44,6 +44,9 @@ public:
     // itself. DISCARDED when the random plies end the game or leave it unbalanced (more than
     // three pawns to either side); without random plies any start is played out.
     SelfPlayGame play(const Position& start);
+    // The evaluation the games are played with: the network, or the hand-made one when null.
+    // The network must outlive the games.
+    void setNetwork(const nnue::Network* network) { search_->setNetwork(network); }
 
 private:
     uint64_t nodesPerMove_;

@@ -19,6 +19,7 @@ struct Options {
     uint64_t seed = 1;
     int randomPlies = 8;
     std::string out;
+    std::string evalFile;
 };
 
 bool parseNumber(const char* text, uint64_t& value) {
@@ -38,6 +39,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
         uint64_t number = 0;
         if (name == "--out" && value && *value) {
             options.out = value;
+        } else if (name == "--eval-file" && value && *value) {
+            options.evalFile = value;
         } else if (!parseNumber(value, number)) {
             return false;
         } else if (name == "--games") {
@@ -62,8 +65,19 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: tarnwick-datagen --out FILE [--games N] [--nodes N] "
-                             "[--seed S] [--random-plies N (0-40)]\n");
+                             "[--seed S] [--random-plies N (0-40)] [--eval-file NETWORK]\n");
         return 2;
+    }
+    // Games meant to be played with a network must not quietly fall back to the hand-made
+    // evaluation: the data would not be what was asked for.
+    nnue::Network network;
+    if (!options.evalFile.empty()) {
+        const nnue::LoadResult loaded = nnue::load(options.evalFile, network);
+        if (loaded != nnue::LoadResult::OK) {
+            std::fprintf(stderr, "cannot use %s: %s\n", options.evalFile.c_str(),
+                         nnue::describe(loaded));
+            return 1;
+        }
     }
     std::FILE* out = std::fopen(options.out.c_str(), "a");
     if (!out) {
@@ -72,6 +86,7 @@ int main(int argc, char** argv) {
     }
 
     SelfPlay selfPlay(options.nodes, options.randomPlies, options.seed);
+    if (!options.evalFile.empty()) selfPlay.setNetwork(&network);
     Position start;
     start.setStart();
     const auto startTime = std::chrono::steady_clock::now();

@@ -1,6 +1,7 @@
 // Self-play for fitting the evaluation: how games end, which positions are kept, and that a
 // seed always gives the same games.
 #include "datagen.h"
+#include "test_network.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +69,9 @@ TEST(SelfPlay, KeepsOnlyQuietPositionsAfterTheRandomPlies) {
 TEST(SelfPlay, SameSeedSameGames) {
     tarnwick::Position start;
     start.setStart();
-    auto play = [&](uint64_t seed) {
+    auto play = [&](uint64_t seed, const tarnwick::nnue::Network* network = nullptr) {
         tarnwick::SelfPlay selfPlay(300, 8, seed);
+        selfPlay.setNetwork(network);
         std::vector<std::string> all;
         for (int i = 0; i < 3; ++i) {
             tarnwick::SelfPlayGame game = selfPlay.play(start);
@@ -81,6 +83,10 @@ TEST(SelfPlay, SameSeedSameGames) {
     };
     EXPECT_EQ(play(5), play(5));
     EXPECT_NE(play(5), play(6));
+    // Games played with a network are its own: its scores, the same for the same seed.
+    auto network = testNetwork(11);
+    EXPECT_EQ(play(5, network.get()), play(5, network.get()));
+    EXPECT_NE(play(5, network.get()), play(5));
 }
 
 TEST(SelfPlay, SeesRepetitionWithTheSameSideToMove) {

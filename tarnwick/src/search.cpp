@@ -83,6 +83,7 @@ Search::Search(TranspositionTable& table)
 
 void Search::clear() {
     std::memset(killers_, 0, sizeof killers_);
+    std::memset(excluded_, 0, sizeof excluded_);
     std::memset(history_, 0, sizeof history_);
     std::memset(counterMove_, 0, sizeof counterMove_);
     std::fill(continuation_.begin(), continuation_.end(), 0);
@@ -311,7 +312,10 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     if (alpha >= beta) return alpha;
 
     const Key key = pos.key();
-    const TTEntry* entry = table_.probe(key);
+    const Move excluded = excluded_[ply];
+    // A search that leaves a move out is not this node's search: the table's answer for the
+    // node must not stand in for it.
+    const TTEntry* entry = excluded ? nullptr : table_.probe(key);
     Move ttMove = NO_MOVE;
     int ttScore = 0;
     int ttDepth = -128;
@@ -339,7 +343,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     }
     const bool improving = !inCheck && ply >= 2 && staticEval_[ply] > staticEval_[ply - 2];
 
-    if (!pvNode && !inCheck) {
+    if (!pvNode && !inCheck && !excluded) {
         // Reverse futility: far above beta with little depth left, the opponent will not
         // catch up.
         if (depth <= 7 && eval - 75 * (depth - improving) >= beta && std::abs(beta) < MATE_BOUND)
@@ -391,6 +395,23 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     // Without a move from the table, a shallower search would order this one poorly anyway.
     if (!ttMove && depth >= 4 && (pvNode || cutNode)) --depth;
 
+    // Singular extension: when every other move falls well short of the table's move in a
+    // shallower search, that move is the only one and earns a ply more. When even the others
+    // clear beta, several moves refute the line and the node fails high at once.
+    bool singular = false;
+    if (depth >= 8 && ttMove && ttDepth >= depth - 3 && entry->bound() != BOUND_UPPER &&
+        std::abs(ttScore) < MATE_BOUND && ply < 2 * rootDepth_) {
+        const int singularBeta = ttScore - 2 * depth;
+        excluded_[ply] = ttMove;
+        const int score = search(singularBeta - 1, singularBeta, (depth - 1) / 2, ply, cutNode);
+        excluded_[ply] = NO_MOVE;
+        if (stopped_) return 0;
+        if (score < singularBeta)
+            singular = true;
+        else if (singularBeta >= beta)
+            return singularBeta;
+    }
+
     MoveList list;
     generateMoves(pos, GenType::ALL, list);
     int ranks[256];
@@ -425,6 +446,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     bool skipQuiets = false;
     for (int i = 0; i < list.size; ++i) {
         Move m = pickNext(list, ranks, i);
+        if (m == excluded) continue;
         const bool tactical = isTactical(pos, m);
         const bool quiet = !tactical;
         if (quiet && skipQuiets && !givesDirectCheck(pos, m)) continue;
@@ -452,7 +474,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         const bool givesCheck = pos.inCheck();
         ++legalCount;
         int newDepth = depth - 1;
-        if (givesCheck && ply < 2 * rootDepth_) ++newDepth;
+        if ((singular && m == ttMove) || (givesCheck && ply < 2 * rootDepth_)) ++newDepth;
         int score;
         if (legalCount == 1) {
             score = -search(-beta, -alpha, newDepth, ply + 1, !pvNode && !cutNode);
@@ -492,9 +514,12 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
         if (quiet && quietCount < 256) quiets[quietCount++] = m;
     }
     if (legalCount == 0) {
+        // Only the left-out move: the others did not reach alpha.
+        if (excluded) return alpha;
         // No legal move, or all were pruned: pruning only happens after a legal move.
         return inCheck ? -MATE + ply : 0;
     }
+    if (excluded) return best;
     Bound bound = best >= beta ? BOUND_LOWER : best > originalAlpha ? BOUND_EXACT : BOUND_UPPER;
     table_.store(key, bestMove, scoreToTable(best, ply), inCheck ? 0 : staticEval_[ply], depth,
                  bound);
@@ -554,7 +579,10 @@ int Search::quiesce(int alpha, int beta, int ply) {
     if (ply >= MAX_PLY - 1) return evaluateAt(ply);
 
     const Key key = pos.key();
-    const TTEntry* entry = table_.probe(key);
+    const Move excluded = excluded_[ply];
+    // A search that leaves a move out is not this node's search: the table's answer for the
+    // node must not stand in for it.
+    const TTEntry* entry = excluded ? nullptr : table_.probe(key);
     Move ttMove = NO_MOVE;
     if (entry) {
         int ttScore = scoreFromTable(entry->score, ply);

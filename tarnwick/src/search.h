@@ -104,6 +104,7 @@ private:
     Piece movedPiece_[MAX_PLY + 2]; // the piece that made lastMove_
     std::vector<int> continuation_; // [piece][to] before [piece][to]
     int staticEval_[MAX_PLY + 2];
+    Move excluded_[MAX_PLY + 2]; // the move a singularity search at that ply leaves out
     int history_[2][64][64];
     Move counterMove_[12][64];
     int reductions_[64][64];

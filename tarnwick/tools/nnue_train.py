@@ -95,8 +95,11 @@ def load_data(paths, holdout):
         cache = path + ".npz"
         arrays = None
         if os.path.exists(cache):
-            with np.load(cache) as stored:
-                arrays = {k: stored[k] for k in stored.files}
+            try:
+                with np.load(cache) as stored:
+                    arrays = {k: stored[k] for k in stored.files}
+            except (OSError, ValueError, EOFError) as error:
+                print(f"{cache}: unreadable ({error}), parsing again", file=sys.stderr)
         lines_done = int(arrays["lines"]) if arrays is not None else 0
         with open(path, "rb") as f:
             total_lines = sum(1 for _ in f)
@@ -116,7 +119,12 @@ def load_data(paths, holdout):
             if arrays is not None:
                 new = {k: np.concatenate([arrays[k], new[k]]) for k in new}
             arrays = dict(new, lines=np.array(total_lines))
-            np.savez(cache, **arrays)
+            # Written aside and renamed, so that a run stopped here, or another run reading the
+            # same shards, never meets half a cache.
+            tmp = f"{cache}.{os.getpid()}.tmp"
+            with open(tmp, "wb") as f:
+                np.savez(f, **arrays)
+            os.replace(tmp, cache)
         count = len(arrays["scores"])
         held = np.zeros(count, dtype=bool)
         held[count - int(count * holdout):] = True

@@ -319,14 +319,17 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     Move ttMove = NO_MOVE;
     int ttScore = 0;
     int ttDepth = -128;
+    // Copied now: the searches below may reuse the entry's slot for another position.
+    Bound ttBound = BOUND_NONE;
     if (entry) {
+        ttBound = entry->bound();
         ttMove = entry->move;
         if (ttMove && !pos.isPseudoLegal(ttMove)) ttMove = NO_MOVE;
         ttScore = scoreFromTable(entry->score, ply);
         ttDepth = entry->depth;
-        if (!pvNode && entry->depth >= depth &&
-            (entry->bound() == BOUND_EXACT || (entry->bound() == BOUND_LOWER && ttScore >= beta) ||
-             (entry->bound() == BOUND_UPPER && ttScore <= alpha)))
+        if (!pvNode && ttDepth >= depth &&
+            (ttBound == BOUND_EXACT || (ttBound == BOUND_LOWER && ttScore >= beta) ||
+             (ttBound == BOUND_UPPER && ttScore <= alpha)))
             return ttScore;
     }
 
@@ -399,7 +402,7 @@ int Search::search(int alpha, int beta, int depth, int ply, bool cutNode) {
     // shallower search, that move is the only one and earns a ply more. When even the others
     // clear beta, several moves refute the line and the node fails high at once.
     bool singular = false;
-    if (depth >= 8 && ttMove && ttDepth >= depth - 3 && entry->bound() != BOUND_UPPER &&
+    if (depth >= 8 && ttMove && ttDepth >= depth - 3 && ttBound != BOUND_UPPER &&
         std::abs(ttScore) < MATE_BOUND && ply < 2 * rootDepth_) {
         const int singularBeta = ttScore - 2 * depth;
         excluded_[ply] = ttMove;
@@ -579,10 +582,7 @@ int Search::quiesce(int alpha, int beta, int ply) {
     if (ply >= MAX_PLY - 1) return evaluateAt(ply);
 
     const Key key = pos.key();
-    const Move excluded = excluded_[ply];
-    // A search that leaves a move out is not this node's search: the table's answer for the
-    // node must not stand in for it.
-    const TTEntry* entry = excluded ? nullptr : table_.probe(key);
+    const TTEntry* entry = table_.probe(key);
     Move ttMove = NO_MOVE;
     if (entry) {
         int ttScore = scoreFromTable(entry->score, ply);
